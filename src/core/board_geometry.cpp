@@ -1,0 +1,1 @@
+#include "morvantide/board_geometry.h"

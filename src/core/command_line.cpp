@@ -1,0 +1,1 @@
+#include "morvantide/command_line.h"

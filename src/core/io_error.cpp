@@ -1,0 +1,1 @@
+#include "morvantide/io_error.h"

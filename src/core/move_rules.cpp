@@ -1,0 +1,1 @@
+#include "morvantide/move_rules.h"

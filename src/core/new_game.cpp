@@ -1,0 +1,1 @@
+#include "morvantide/new_game.h"

@@ -1,0 +1,1 @@
+#include "morvantide/saved_game.h"

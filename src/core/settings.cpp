@@ -1,0 +1,1 @@
+#include "morvantide/settings.h"
