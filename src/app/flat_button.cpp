@@ -1,0 +1,12 @@
+#include "flat_button.h"
+
+namespace morvantide {
+
+FlatButton::FlatButton(const QString& text, QWidget* parent) : QToolButton(parent) {
+    setText(text);
+    setAutoRaise(true);
+    setFocusPolicy(Qt::NoFocus);
+    setToolButtonStyle(Qt::ToolButtonTextOnly);
+}
+
+} // namespace morvantide

@@ -1,0 +1,510 @@
+#include "frame.h"
+
+#include "about_window.h"
+#include "flat_button.h"
+#include "morvantide/announcement.h"
+#include "morvantide/move_text.h"
+#include "morvantide/new_game.h"
+#include "morvantide/piece_set.h"
+#include "morvantide/saved_game.h"
+#include "piece_picture.h"
+#include "saved_game_file.h"
+#include "user_dialogs.h"
+#include "voice/clip_player.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QThread>
+
+namespace morvantide {
+
+namespace {
+
+const QColor kTurnColour(0, 128, 0);
+const QColor kWaitColour(255, 0, 0);
+
+QFont layoutFont(const char* family, int pixelSize, bool bold) {
+    QFont font(QString::fromLatin1(family));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+QFont courierBold(int pixelSize) {
+    return layoutFont("Courier", pixelSize, true);
+}
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    palette.setColor(QPalette::Text, colour);
+    widget->setPalette(palette);
+}
+
+struct PieceLayout {
+    const char* picture;
+    int left, top, width, height;
+    const char* hint;
+};
+
+// Design places of the 32 pictures, slot 1 first; the new game glides them onto their squares.
+constexpr std::array<PieceLayout, kSlotCount> kPieceLayout = {{
+    {"black-rook", 30, 30, 40, 40, "Тура"},       {"black-knight", 68, 30, 41, 40, "Лошадь"},
+    {"black-bishop", 114, 30, 39, 40, "Офицер"},  {"black-queen", 152, 30, 39, 40, "Ферзь"},
+    {"black-king", 189, 30, 41, 40, "Король"},    {"black-bishop", 235, 30, 40, 40, "Офицер"},
+    {"black-knight", 273, 30, 40, 40, "Лошадь"},  {"black-rook", 311, 30, 40, 40, "Тура"},
+    {"black-pawn", 30, 76, 40, 41, nullptr},      {"black-pawn", 68, 76, 41, 41, nullptr},
+    {"black-pawn", 114, 76, 39, 41, nullptr},     {"black-pawn", 152, 76, 39, 41, nullptr},
+    {"black-pawn", 189, 76, 41, 41, nullptr},     {"black-pawn", 235, 76, 40, 41, nullptr},
+    {"black-pawn", 273, 76, 40, 41, nullptr},     {"black-pawn", 311, 76, 40, 41, nullptr},
+    {"white-pawn", 30, 273, 40, 40, nullptr},     {"white-pawn", 76, 273, 41, 40, nullptr},
+    {"white-pawn", 114, 273, 39, 40, nullptr},    {"white-pawn", 152, 273, 39, 40, nullptr},
+    {"white-pawn", 189, 273, 41, 40, nullptr},    {"white-pawn", 227, 273, 40, 40, nullptr},
+    {"white-pawn", 273, 273, 40, 40, nullptr},    {"white-pawn", 311, 273, 40, 40, nullptr},
+    {"white-rook", 30, 311, 40, 40, "Тура"},      {"white-knight", 76, 311, 41, 40, "Лошадь"},
+    {"white-bishop", 114, 311, 39, 40, "Офицер"}, {"white-queen", 152, 311, 39, 40, "Ферзь"},
+    {"white-king", 189, 311, 41, 40, "Король"},   {"white-bishop", 235, 311, 41, 41, "Офицер"},
+    {"white-knight", 273, 311, 40, 40, "Лошадь"}, {"white-rook", 311, 311, 40, 40, "Тура"},
+}};
+
+// Drawing order of the pictures at start, lowest first (the board lies below all of them).
+constexpr std::array<int, kSlotCount> kPieceStackingAtStart = {
+    9,  7,  5,  4,  6,  3,  8,  17, 31, 29, 28, 30, 32, 18, 19, 20,
+    21, 22, 23, 24, 25, 26, 27, 1,  2,  10, 12, 11, 16, 15, 14, 13};
+
+} // namespace
+
+TFrame::TFrame(ClipPlayer& voice, UserDialogs& dialogs, QWidget* parent)
+    : QWidget(parent), voice_(voice), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("Frame"));
+    setWindowTitle(QStringLiteral("Шахматы (альфа версия)"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    QFont windowFont = courierBold(15);
+    setFont(windowFont);
+    setCursor(Qt::PointingHandCursor);
+    setMinimumSize(kClientWidth, kClientHeight);
+    resize(kClientWidth, kClientHeight);
+
+    buildControls();
+    FormCreate();
+}
+
+TFrame::~TFrame() = default;
+
+void TFrame::buildControls() {
+    // The board, pieces, labels and flat buttons have no window of their own: they share one
+    // layer below the standard controls, which always stay on top of them.
+    graphics_ = new QWidget(this);
+    graphics_->setObjectName(QStringLiteral("graphics"));
+    graphics_->setGeometry(0, 0, kClientWidth, kClientHeight);
+    graphics_->setCursor(Qt::PointingHandCursor);
+
+    imBoard1 = new QLabel(graphics_);
+    imBoard1->setObjectName(QStringLiteral("imBoard1"));
+    imBoard1->setGeometry(0, 0, 385, 385);
+    imBoard1->setPixmap(loadPicture(QStringLiteral(":/images/board.png"), false));
+    imBoard1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const PieceLayout& layout = kPieceLayout[static_cast<std::size_t>(slot - 1)];
+        auto* picture = new PiecePicture(
+            QStringLiteral(":/images/%1.png").arg(QLatin1String(layout.picture)), graphics_);
+        picture->setObjectName(QStringLiteral("im%1").arg(slot));
+        picture->setGeometry(layout.left, layout.top, layout.width, layout.height);
+        if (layout.hint)
+            picture->setToolTip(QString::fromUtf8(layout.hint));
+        connect(picture, &PiecePicture::mousePressed, this, &TFrame::imMouseDown);
+        connect(picture, &PiecePicture::mouseMoved, this, &TFrame::imMouseMove);
+        connect(picture, &PiecePicture::mouseReleased, this, &TFrame::imMouseUp);
+    }
+
+    sbReset = new FlatButton(QStringLiteral("Новая игра"), graphics_);
+    sbReset->setObjectName(QStringLiteral("sbReset"));
+    sbReset->setGeometry(456, 70, 145, 27);
+    sbReset->setFont(courierBold(17));
+    sbReset->setToolTip(QStringLiteral("Расставить фигуры на доске в исходное положение"));
+    connect(sbReset, &FlatButton::clicked, this, &TFrame::sbResetClick);
+
+    SpeedButton1 = new FlatButton(QStringLiteral("?"), graphics_);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setGeometry(392, 8, 41, 41);
+    SpeedButton1->setFont(courierBold(29));
+    SpeedButton1->setToolTip(QStringLiteral("О программе"));
+    setTextColour(SpeedButton1, QColor(255, 255, 0));
+    connect(SpeedButton1, &FlatButton::clicked, this, &TFrame::SpeedButton1Click);
+
+    auto makeLabel = [this](const char* name, const QString& text, QPoint place, int pixelSize,
+                            const QColor& colour) {
+        auto* label = new QLabel(text, graphics_);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setFont(courierBold(pixelSize));
+        label->move(place);
+        setTextColour(label, colour);
+        label->adjustSize();
+        return label;
+    };
+    Label3 = makeLabel("Label3", QStringLiteral("Белые"), {432, 120}, 17,
+                       palette().color(QPalette::Light));
+    Label4 = makeLabel("Label4", QStringLiteral("Черные"), {536, 120}, 17,
+                       palette().color(QPalette::ButtonText));
+    Label1 = makeLabel("Label1", QStringLiteral("Ход"), {432, 146}, 16, kTurnColour);
+    Label2 = makeLabel("Label2", QStringLiteral("Ожидание"), {536, 144}, 15, kWaitColour);
+
+    // Stacking order of the layer at start, lowest first.
+    imBoard1->raise();
+    for (int slot : kPieceStackingAtStart)
+        graphics_->findChild<PiecePicture*>(QStringLiteral("im%1").arg(slot))->raise();
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{sbReset, Label1, Label2, Label3, Label4, SpeedButton1})
+        widget->raise();
+
+    // The standard controls, each drawn over the ones made before it.
+    auto makeCheckBox = [this](const char* name, const QString& text, const QRect& geometry,
+                               const QString& hint) {
+        auto* box = new QCheckBox(text, this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setGeometry(geometry);
+        box->setFont(courierBold(15));
+        box->setToolTip(hint);
+        box->setCursor(Qt::ArrowCursor);
+        // The handler runs whenever the ticked state changes, by mouse or by Space.
+        connect(box, &QCheckBox::toggled, this, &TFrame::cbInvertClick);
+        return box;
+    };
+    cbInvert = makeCheckBox("cbInvert", QStringLiteral("Перевернуть доску"), {440, 8, 177, 17},
+                            QStringLiteral("При игре чёрными лучше перевернуть доску"));
+    sound = makeCheckBox("sound", QStringLiteral("Голос"), {440, 40, 137, 17},
+                         QStringLiteral("Произношение ходов"));
+
+    auto makeRadio = [this](const char* name, const QString& text, const QRect& geometry) {
+        auto* radio = new QRadioButton(text, this);
+        radio->setObjectName(QString::fromLatin1(name));
+        radio->setGeometry(geometry);
+        radio->setFont(courierBold(15));
+        radio->setCursor(Qt::ArrowCursor);
+        return radio;
+    };
+    RadioButton1 = makeRadio("RadioButton1", QStringLiteral("Английский"), {511, 32, 110, 17});
+    RadioButton2 = makeRadio("RadioButton2", QStringLiteral("Русский"), {511, 48, 90, 17});
+    auto* language = new QButtonGroup(this);
+    language->addButton(RadioButton1);
+    language->addButton(RadioButton2);
+    RadioButton2->setChecked(true);
+    connect(RadioButton1, &QRadioButton::toggled, this, &TFrame::updateRadioTabStops);
+    updateRadioTabStops();
+
+    auto makeMemo = [this](const char* name, QPoint place) {
+        auto* memo = new QPlainTextEdit(this);
+        memo->setObjectName(QString::fromLatin1(name));
+        memo->setGeometry(place.x(), place.y(), 74, 177);
+        memo->setFont(layoutFont("Bastarda", 16, false));
+        setTextColour(memo, QColor(0, 0, 255));
+        memo->setReadOnly(true);
+        memo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        memo->setFocusPolicy(Qt::StrongFocus);
+        memo->setTabChangesFocus(true);
+        memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        memo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        memo->setCursor(Qt::ArrowCursor);
+        return memo;
+    };
+    Memo1 = makeMemo("Memo1", {431, 168});
+    Memo2 = makeMemo("Memo2", {535, 168});
+
+    auto makeButton = [this](const char* name, const QString& text, const QRect& geometry) {
+        auto* button = new QPushButton(text, this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setGeometry(geometry);
+        button->setFont(layoutFont("Arial", 12, true));
+        button->setCursor(Qt::ArrowCursor);
+        button->setAutoDefault(false);
+        return button;
+    };
+    Button2 = makeButton("Button2", QStringLiteral("Открыть"), {432, 352, 75, 25});
+    Button1 = makeButton("Button1", QStringLiteral("Сохранить"), {536, 352, 79, 25});
+    connect(Button2, &QPushButton::clicked, this, &TFrame::Button2Click);
+    connect(Button1, &QPushButton::clicked, this, &TFrame::Button1Click);
+
+    QWidget* tabOrder[] = {cbInvert,     Memo1,        Memo2,   sound,
+                           RadioButton1, RadioButton2, Button2, Button1};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    cbInvert->setFocus();
+}
+
+// A radio button takes part in tabbing only while it is selected.
+void TFrame::updateRadioTabStops() {
+    for (QRadioButton* radio : {RadioButton1, RadioButton2})
+        radio->setFocusPolicy(radio->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+void TFrame::FormCreate() {
+    Positions[kSpareEntry] = {};
+    DragSlot = 0;
+    BoardLeft = imBoard1->x();
+    BoardWidth = imBoard1->width();
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        auto* picture = graphics_->findChild<PiecePicture*>(QStringLiteral("im%1").arg(slot));
+        PieceImages[static_cast<std::size_t>(slot)] = picture;
+        picture->Tag = slot;
+    }
+    ReadPositionsFromImages(Positions);
+}
+
+bool TFrame::event(QEvent* event) {
+    // New game runs at the first activation only; closing a modal window, switching
+    // applications or restoring the window activate it again and must not start a game.
+    if (event->type() == QEvent::WindowActivate && !activated_) {
+        activated_ = true;
+        const bool handled = QWidget::event(event);
+        sbResetClick();
+        return handled;
+    }
+    return QWidget::event(event);
+}
+
+void TFrame::resizeEvent(QResizeEvent* event) {
+    // The border does not resize the window; maximising still enlarges it, and the controls
+    // keep their places.
+    QWidget::resizeEvent(event);
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) &&
+        size() != QSize(kClientWidth, kClientHeight))
+        resize(kClientWidth, kClientHeight);
+}
+
+// --- The board and its pictures ------------------------------------------------------------
+
+void TFrame::PlacePieceImages(const morvantide::Positions& table) {
+    const PicturePlaces places =
+        PicturePlacesFor(table, cbInvert->isChecked(), {BoardLeft, BoardWidth});
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const PicturePlace& place = places[static_cast<std::size_t>(slot - 1)];
+        PieceImages[static_cast<std::size_t>(slot)]->move(place.left, place.top);
+    }
+}
+
+void TFrame::ReadPositionsFromImages(morvantide::Positions& table) const {
+    PicturePlaces places{};
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const QWidget* picture = PieceImages[static_cast<std::size_t>(slot)];
+        places[static_cast<std::size_t>(slot - 1)] = {picture->x(), picture->y()};
+    }
+    ReadPositionsFromPlaces(table, places, cbInvert->isChecked(), {BoardLeft, BoardWidth});
+}
+
+void TFrame::CapturePiece(morvantide::Positions& table, int index) {
+    if (index < 0 || index >= kSlotCount)
+        return;
+    PieceImages[static_cast<std::size_t>(index + 1)]->hide();
+    table[static_cast<std::size_t>(index)] = {};
+}
+
+void TFrame::cbInvertClick() {
+    PlacePieceImages(Positions);
+}
+
+void TFrame::ShowTurn() {
+    setTextColour(Label1, BlackToMove ? kWaitColour : kTurnColour);
+    setTextColour(Label2, BlackToMove ? kTurnColour : kWaitColour);
+    Label1->setText(BlackToMove ? QStringLiteral("Ожидание") : QStringLiteral("Ход"));
+    Label2->setText(BlackToMove ? QStringLiteral("Ход") : QStringLiteral("Ожидание"));
+    Label1->adjustSize();
+    Label2->adjustSize();
+}
+
+void TFrame::sbResetClick() {
+    emit newGameStarted();
+    SpeakClip("NEW");
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        PieceImages[static_cast<std::size_t>(slot)]->show();
+    Memo1->clear();
+    Memo2->clear();
+    BlackToMove = false;
+    ShowTurn();
+    for (int frame = 0; frame < kNewGameFrames; ++frame) {
+        GlideTowardsInitialPositions(Positions);
+        PlacePieceImages(Positions);
+        repaint();
+    }
+    SetInitialPositions(Positions);
+    PlacePieceImages(Positions);
+}
+
+void TFrame::SpeedButton1Click() {
+    if (aboutWindow_)
+        aboutWindow_->ShowModal();
+}
+
+// --- Voice ---------------------------------------------------------------------------------
+
+void TFrame::SpeakClip(std::string_view name) {
+    if (!sound->isChecked())
+        return;
+    voice_.playClip(QString::fromStdString(LocalisedClipName(name, RadioButton1->isChecked())));
+}
+
+void TFrame::AnnounceMove(const Drop& drop) {
+    const MoveNames names{drop.FromFileName, drop.FromRankName, drop.to.fileName, drop.to.rankName};
+    for (const std::string& clip :
+         AnnouncementClips(names, drop.rules.CaptureFound, Positions[entryOfSlot(kBlackKingSlot)],
+                           Positions[entryOfSlot(kWhiteKingSlot)]))
+        SpeakClip(clip);
+}
+
+// --- A move --------------------------------------------------------------------------------
+
+void TFrame::imMouseDown(PiecePicture* sender, Qt::MouseButton, Qt::MouseButtons,
+                         Qt::KeyboardModifiers, QPoint pos) {
+    DragSlot = sender->Tag;
+    const BoardPoint from = Positions[static_cast<std::size_t>(DragSlot - 1)];
+    FromX = from.x;
+    FromY = from.y;
+    sender->raise();
+    DragOffsetX = pos.x();
+    DragOffsetY = pos.y();
+}
+
+void TFrame::imMouseMove(PiecePicture*, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                         QPoint pos) {
+    // A piece moves only with the left button alone held, and only for the side to move.
+    const bool leftAlone =
+        buttons == Qt::LeftButton &&
+        !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+    if (!leftAlone || DragSlot <= 0)
+        return;
+    if (BlackToMove != (pieceColour(DragSlot) == PieceColour::Black))
+        return;
+    PiecePicture* picture = PieceImages[static_cast<std::size_t>(DragSlot)];
+    picture->move(picture->x() + pos.x() - DragOffsetX, picture->y() + pos.y() - DragOffsetY);
+    ReadPositionsFromImages(Positions);
+}
+
+void TFrame::imMouseUp(PiecePicture*, Qt::MouseButton, Qt::MouseButtons, Qt::KeyboardModifiers,
+                       QPoint) {
+    if (DragSlot == 0)
+        return;
+    PiecePicture* picture = PieceImages[static_cast<std::size_t>(DragSlot)];
+    const PicturePlace kept =
+        ClampDroppedPicture({picture->x(), picture->y()}, graphics_->width(), graphics_->height());
+    picture->move(kept.left, kept.top);
+    picture->lower();
+    if (imBoard1->isVisible())
+        imBoard1->lower();
+
+    Drop drop;
+    drop.FromFileName = FileName(FromX);
+    drop.FromRankName = RankName(FromY);
+    drop.to = SnapToSquare(Positions[static_cast<std::size_t>(DragSlot - 1)]);
+    BoardPoint& mover = Positions[static_cast<std::size_t>(DragSlot - 1)];
+
+    if (drop.to.x == FromX && drop.to.y == FromY) {
+        mover = {toInt16(drop.to.x), toInt16(drop.to.y)};
+        PlacePieceImages(Positions);
+        repaint();
+        return;
+    }
+
+    drop.rules = ApplyMoveRules(Positions, {DragSlot, FromX, FromY, drop.to.x, drop.to.y});
+    if (drop.rules.Castled) {
+        Positions[static_cast<std::size_t>(drop.rules.RookEntry)].x = drop.rules.RookNewX;
+        SpeakClip("CASTLING");
+        PlacePieceImages(Positions);
+        repaint();
+    }
+    if (drop.rules.capturesPiece())
+        CapturePiece(Positions, drop.rules.CaptureIndex);
+    CompleteMove(drop);
+}
+
+void TFrame::appendMoveText(QPlainTextEdit* column, const Drop& drop) {
+    const MoveNames names{drop.FromFileName, drop.FromRankName, drop.to.fileName, drop.to.rankName};
+    // Always at the end, whatever the caret or selection in the column, and kept in view.
+    QTextCursor end(column->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(QString::fromStdString(MoveText(names)));
+    column->setTextCursor(end);
+    column->ensureCursorVisible();
+}
+
+void TFrame::CompleteMove(const Drop& drop) {
+    BoardPoint& mover = Positions[static_cast<std::size_t>(DragSlot - 1)];
+    if (drop.rules.IllegalMove) {
+        mover = {toInt16(FromX), toInt16(FromY)};
+        PlacePieceImages(Positions);
+    } else {
+        QPlainTextEdit* column = BlackToMove ? Memo2 : Memo1;
+        BlackToMove = !BlackToMove;
+        ShowTurn();
+        appendMoveText(column, drop);
+        mover = {toInt16(drop.to.x), toInt16(drop.to.y)};
+        PlacePieceImages(Positions);
+    }
+    // After White's move the piece stays where it went; after an illegal Black move it is
+    // already back on its square.
+    if (BlackToMove)
+        dialogs_.showMessage(this, QStringLiteral("Я хожу"));
+    DragSlot = 0;
+    ReadPositionsFromImages(Positions);
+    repaint();
+    if (!drop.rules.IllegalMove && !drop.rules.Castled)
+        AnnounceMove(drop);
+    if (Positions[entryOfSlot(kBlackKingSlot)].isOffBoard())
+        dialogs_.showMessage(this, QStringLiteral("Белые победили!"));
+    if (Positions[entryOfSlot(kWhiteKingSlot)].isOffBoard())
+        dialogs_.showMessage(this, QStringLiteral("Черные победили!"));
+}
+
+// --- Saved games ---------------------------------------------------------------------------
+
+void TFrame::Button1Click() {
+    const QString chosen =
+        dialogs_.chooseSaveFile(this, QStringLiteral("(*.sav)"), saveDialogLastName_);
+    if (chosen.isEmpty())
+        return;
+    saveDialogLastName_ = chosen;
+    const std::string path = SavedGameFileName(chosen.toStdString());
+    const IoError error = writeFileReplacing(path, WriteSavedGame(Positions));
+    if (error != IoError::None) {
+        dialogs_.showFileError(this,
+                               QString::fromStdString(IoErrorMessage(error)) + QLatin1Char('.'));
+        return;
+    }
+    dialogs_.showMessage(this, QStringLiteral("Партия сохранена!"));
+}
+
+void TFrame::Button2Click() {
+    const QString chosen = dialogs_.chooseOpenFile(this, QStringLiteral("Сохраненная игра (*.sav)"),
+                                                   openDialogLastName_);
+    if (chosen.isEmpty())
+        return;
+    openDialogLastName_ = chosen;
+    const SavedGameResult read = readSavedGameFile(chosen.toStdString());
+    if (!read.ok()) {
+        dialogs_.showFileError(this, QString::fromStdString(IoErrorMessage(read.error)) +
+                                         QLatin1Char('.'));
+        return;
+    }
+    ApplySavedGame(Positions, read.game);
+    // A piece is on the board exactly when the file gives it a place.
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        PieceImages[static_cast<std::size_t>(slot)]->setVisible(
+            !Positions[static_cast<std::size_t>(slot - 1)].isOffBoard());
+    PlacePieceImages(Positions);
+    Memo1->clear();
+    Memo2->clear();
+    QThread::msleep(100);
+    dialogs_.showMessage(this, QStringLiteral("Партия восстановлена!"));
+}
+
+} // namespace morvantide

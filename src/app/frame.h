@@ -1,0 +1,123 @@
+#pragma once
+
+#include "morvantide/board_geometry.h"
+#include "morvantide/board_point.h"
+#include "morvantide/move_rules.h"
+
+#include <QWidget>
+#include <array>
+#include <string_view>
+
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace morvantide {
+
+class ClipPlayer;
+class FlatButton;
+class PiecePicture;
+class TForm1;
+class UserDialogs;
+
+// The main window. Its handlers carry out the steps of each command and ask the core for
+// every decision; the board state is the table `Positions` and the places of the pictures.
+class TFrame : public QWidget {
+    Q_OBJECT
+public:
+    TFrame(ClipPlayer& voice, UserDialogs& dialogs, QWidget* parent = nullptr);
+    ~TFrame() override;
+
+    // The About window is made after the main window; "?" shows it.
+    void setAboutWindow(TForm1* about) { aboutWindow_ = about; }
+
+    static constexpr int kClientWidth = 630;
+    static constexpr int kClientHeight = 386;
+
+    // Controls, by their names on the window.
+    QLabel* imBoard1 = nullptr;
+    FlatButton* sbReset = nullptr;
+    FlatButton* SpeedButton1 = nullptr;
+    QCheckBox* cbInvert = nullptr;
+    QCheckBox* sound = nullptr;
+    QRadioButton* RadioButton1 = nullptr;
+    QRadioButton* RadioButton2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QPlainTextEdit* Memo2 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    std::array<PiecePicture*, kSlotCount + 1> PieceImages{}; // by slot; [0] unused
+
+    // Board state.
+    morvantide::Positions Positions{};
+    int BoardLeft = 0;
+    int BoardWidth = 0;
+    bool BlackToMove = false;
+
+    // Drag state.
+    int DragSlot = 0;
+    int FromX = 0;
+    int FromY = 0;
+    int DragOffsetX = 0;
+    int DragOffsetY = 0;
+
+    // Commands, as the controls run them.
+    void sbResetClick();
+    void cbInvertClick();
+    void SpeedButton1Click();
+    void Button1Click(); // Save
+    void Button2Click(); // Open
+
+    void imMouseDown(PiecePicture* sender, Qt::MouseButton button, Qt::MouseButtons buttons,
+                     Qt::KeyboardModifiers modifiers, QPoint pos);
+    void imMouseMove(PiecePicture* sender, Qt::MouseButtons buttons,
+                     Qt::KeyboardModifiers modifiers, QPoint pos);
+    void imMouseUp(PiecePicture* sender, Qt::MouseButton button, Qt::MouseButtons buttons,
+                   Qt::KeyboardModifiers modifiers, QPoint pos);
+
+    void PlacePieceImages(const morvantide::Positions& table);
+    void ReadPositionsFromImages(morvantide::Positions& table) const;
+    void CapturePiece(morvantide::Positions& table, int index);
+    void SpeakClip(std::string_view name);
+
+signals:
+    // A new game has begun (the button, or the window's first activation).
+    void newGameStarted();
+
+protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Names and results of one drop; they live for one release.
+    struct Drop {
+        SnappedSquare to;
+        std::string_view FromFileName;
+        std::string_view FromRankName;
+        MoveOutcome rules;
+    };
+
+    void buildControls();
+    void FormCreate();
+    void ShowTurn();
+    void CompleteMove(const Drop& drop);
+    void AnnounceMove(const Drop& drop);
+    void appendMoveText(QPlainTextEdit* column, const Drop& drop);
+    void updateRadioTabStops();
+
+    ClipPlayer& voice_;
+    UserDialogs& dialogs_;
+    TForm1* aboutWindow_ = nullptr;
+    QWidget* graphics_ = nullptr; // holds the board, pieces, labels and flat buttons
+    bool activated_ = false;
+    QString openDialogLastName_;
+    QString saveDialogLastName_;
+};
+
+} // namespace morvantide

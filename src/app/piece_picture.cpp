@@ -1,0 +1,72 @@
+#include "piece_picture.h"
+
+#include <QBitmap>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHash>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace morvantide {
+
+QPixmap loadPicture(const QString& path, bool keyed) {
+    static QHash<QString, QPixmap> cache;
+    const QString key = path + (keyed ? QStringLiteral("#keyed") : QString());
+    if (const auto found = cache.constFind(key); found != cache.constEnd())
+        return *found;
+
+    qreal ratio = 1.0;
+    QString chosen = path;
+    if (qGuiApp->devicePixelRatio() > 1.0) {
+        const QFileInfo info(path);
+        const QString doubled = info.path() + QLatin1Char('/') + info.completeBaseName() +
+                                QStringLiteral("@2x.") + info.suffix();
+        if (QFileInfo::exists(doubled)) {
+            chosen = doubled;
+            ratio = 2.0;
+        }
+    }
+    QImage image(chosen);
+    QPixmap pixmap;
+    if (!image.isNull()) {
+        if (keyed) {
+            const QRgb keyColour = image.pixel(0, image.height() - 1);
+            image = image.convertToFormat(QImage::Format_ARGB32);
+            for (int y = 0; y < image.height(); ++y) {
+                auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+                for (int x = 0; x < image.width(); ++x)
+                    if ((line[x] & RGB_MASK) == (keyColour & RGB_MASK))
+                        line[x] = 0;
+            }
+        }
+        pixmap = QPixmap::fromImage(image);
+        pixmap.setDevicePixelRatio(ratio);
+    }
+    cache.insert(key, pixmap);
+    return pixmap;
+}
+
+PiecePicture::PiecePicture(const QString& picturePath, QWidget* parent)
+    : QWidget(parent), picture_(loadPicture(picturePath, true)) {}
+
+void PiecePicture::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, picture_);
+}
+
+void PiecePicture::mousePressEvent(QMouseEvent* event) {
+    emit mousePressed(this, event->button(), event->buttons(), event->modifiers(),
+                      event->position().toPoint());
+}
+
+void PiecePicture::mouseMoveEvent(QMouseEvent* event) {
+    emit mouseMoved(this, event->buttons(), event->modifiers(), event->position().toPoint());
+}
+
+void PiecePicture::mouseReleaseEvent(QMouseEvent* event) {
+    emit mouseReleased(this, event->button(), event->buttons(), event->modifiers(),
+                       event->position().toPoint());
+}
+
+} // namespace morvantide

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+namespace morvantide {
+
+// A picture control that draws its bitmap unscaled at its top-left corner, leaving out the
+// bitmap's key colour (the colour of its bottom-left pixel), and reports the mouse to the
+// window. After a press, Qt's implicit grab sends the moves and the release of that press
+// here even when the mouse has left the picture.
+class PiecePicture : public QWidget {
+    Q_OBJECT
+public:
+    PiecePicture(const QString& picturePath, QWidget* parent);
+
+    int Tag = 0;
+
+signals:
+    void mousePressed(morvantide::PiecePicture* sender, Qt::MouseButton button,
+                      Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void mouseMoved(morvantide::PiecePicture* sender, Qt::MouseButtons buttons,
+                    Qt::KeyboardModifiers modifiers, QPoint pos);
+    void mouseReleased(morvantide::PiecePicture* sender, Qt::MouseButton button,
+                       Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QPixmap picture_;
+};
+
+// Loads a picture from the resources, the double-size one on a high-density screen, with the
+// colour of its bottom-left pixel made transparent when `keyed`.
+QPixmap loadPicture(const QString& path, bool keyed);
+
+} // namespace morvantide

@@ -1,0 +1,52 @@
+#include "program_setup.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace morvantide {
+
+namespace {
+
+void installRussianTranslation(QApplication& application) {
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QStringLiteral("qtbase_ru"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+// The layout names Windows fonts; these are the nearest faces that Debian ships.
+void substituteLayoutFonts() {
+    QFont::insertSubstitutions(QStringLiteral("Courier"),
+                               {QStringLiteral("Nimbus Mono PS"), QStringLiteral("Courier New"),
+                                QStringLiteral("Liberation Mono"),
+                                QStringLiteral("DejaVu Sans Mono")});
+    for (const QString& family : {QStringLiteral("MS Sans Serif"), QStringLiteral("Arial")})
+        QFont::insertSubstitutions(family,
+                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                    QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Bastarda"),
+                               {QStringLiteral("Gamaliel"), QStringLiteral("Blankenburg"),
+                                QStringLiteral("DejaVu Serif")});
+}
+
+QIcon windowIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/icons/morvantide-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace
+
+void setUpProgram(QApplication& application) {
+    installRussianTranslation(application);
+    substituteLayoutFonts();
+    QApplication::setWindowIcon(windowIcon());
+}
+
+} // namespace morvantide

@@ -1,0 +1,315 @@
+#include "application_title.h"
+#include "frame_driver.h"
+#include "morvantide/piece_set.h"
+#include "qt_user_dialogs.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace morvantide;
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The file a save writes right after a new game, line by line.
+QByteArray newGameFile() {
+    QByteArray text;
+    for (int slot = 2; slot <= kSlotCount; ++slot) {
+        const InitialPoint p = InitialPositions[std::size_t(slot - 1)];
+        text += QByteArray::number(p.x) + "\r\n" + QByteArray::number(p.y) + "\r\n";
+    }
+    text += "0\r\n0\r\n";   // the spare entry
+    text += "52\r\n52\r\n"; // slot 1, after the older 64 lines
+    return text;
+}
+
+} // namespace
+
+class SavedGamesTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<FrameDriver> driver;
+    TFrame* frame = nullptr;
+    std::unique_ptr<QTemporaryDir> folder;
+
+    QString path(const char* name) const { return folder->filePath(QString::fromLatin1(name)); }
+    void save(const QString& name) {
+        driver->dialogs.fileNames.push_back(name);
+        frame->Button1->click();
+    }
+    void open(const QString& name) {
+        driver->dialogs.fileNames.push_back(name);
+        frame->Button2->click();
+    }
+
+private slots:
+    void init() {
+        driver = std::make_unique<FrameDriver>();
+        frame = driver->frame.get();
+        QVERIFY(driver->start());
+        folder = std::make_unique<QTemporaryDir>();
+        QVERIFY(folder->isValid());
+    }
+    void cleanup() {
+        driver.reset();
+        folder.reset();
+    }
+
+    void saveAfterNewGame() {
+        save(path("game.sav"));
+        QCOMPARE(readAll(path("game.sav")), newGameFile());
+        QCOMPARE(driver->dialogs.messages, QStringList{"Партия сохранена!"});
+        QCOMPARE(driver->dialogs.filters, QStringList{"(*.sav)"});
+        save(QString());
+        QCOMPARE(driver->dialogs.offeredNames.last(), path("game.sav"));
+    }
+
+    void saveNameRule_data() {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("no extension") << "game"
+                                      << "game.sav";
+        QTest::newRow(".sav kept") << "game.sav"
+                                   << "game.sav";
+        QTest::newRow("upper case is another extension") << "x.SAV"
+                                                         << "x.SAV.sav";
+        QTest::newRow("other extension") << "game.txt"
+                                         << "game.txt.sav";
+    }
+
+    void saveNameRule() {
+        QFETCH(QString, chosen);
+        QFETCH(QString, written);
+        save(folder->filePath(chosen));
+        QVERIFY(QFile::exists(folder->filePath(written)));
+        QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList{written});
+    }
+
+    void saveReplacesAnExistingFileWithoutAsking() {
+        writeAll(path("game.sav"), "old\r\n");
+        save(path("game.sav"));
+        QCOMPARE(readAll(path("game.sav")), newGameFile());
+    }
+
+    void cancelledDialogsChangeNothing() {
+        driver->move(21, "e4");
+        const auto before = frame->Positions;
+        save(QString());
+        open(QString());
+        QVERIFY(QDir(folder->path()).isEmpty());
+        QCOMPARE(frame->Positions, before);
+        QCOMPARE(frame->Memo1->toPlainText(), QStringLiteral("e2-e4 "));
+        QCOMPARE(driver->dialogs.messages, QStringList{"Я хожу"});
+    }
+
+    void openRestoresEveryPieceIncludingSlot1() {
+        arrangeMiddleGame();
+        const auto saved = frame->Positions;
+        QVERIFY(!frame->BlackToMove);
+        save(path("middle.sav"));
+        frame->sbReset->click();
+        driver->move(21, "e4");
+        QVERIFY(frame->BlackToMove);
+        driver->dialogs.messages.clear();
+
+        open(path("middle.sav"));
+        QCOMPARE(frame->Positions, saved);
+        for (int slot = 1; slot <= kSlotCount; ++slot) {
+            const bool onBoard = !saved[std::size_t(slot - 1)].isOffBoard();
+            QCOMPARE(frame->PieceImages[std::size_t(slot)]->isVisible(), onBoard);
+        }
+        QCOMPARE(frame->PieceImages[1]->pos(), QPoint(32, 72)); // the rook back on a7
+        QVERIFY(frame->Memo1->toPlainText().isEmpty());
+        QVERIFY(frame->Memo2->toPlainText().isEmpty());
+        QCOMPARE(driver->dialogs.messages, QStringList{"Партия восстановлена!"});
+        // Open keeps the side to move: Black, after White's e2-e4 in the new game.
+        QVERIFY(frame->BlackToMove);
+        QCOMPARE(driver->dialogs.filters.last(), QStringLiteral("Сохраненная игра (*.sav)"));
+    }
+
+    void anOlderFileLeavesSlot1WhereItIs() {
+        QByteArray text = newGameFile();
+        text.chop(8); // drop the "52\r\n52\r\n" of slot 1
+        writeAll(path("old.sav"), text);
+        frame->Positions[0] = {92, 92};
+        open(path("old.sav"));
+        QCOMPARE(frame->Positions[0], (BoardPoint{92, 92}));
+        QCOMPARE(frame->Positions[1], (BoardPoint{92, 52}));
+    }
+
+    void theSpareEntryIsNeverLoaded() {
+        QByteArray text = newGameFile();
+        text.replace("0\r\n0\r\n52\r\n52\r\n", "212\r\n212\r\n52\r\n52\r\n");
+        writeAll(path("blocker.sav"), text);
+        open(path("blocker.sav"));
+        QCOMPARE(frame->Positions[kSpareEntry], BoardPoint{});
+        driver->move(21, "e4"); // e4 is not blocked by an invisible piece
+        QCOMPARE(frame->Positions[20], (BoardPoint{212, 212}));
+    }
+
+    void openShowsCapturedPiecesOnlyWhenTheFilePlacesThem() {
+        driver->move(21, "e4");
+        driver->move(12, "d5");
+        driver->move(21, "d5"); // the d7 pawn is taken and hidden
+        QVERIFY(frame->PieceImages[12]->isHidden());
+        QByteArray text = newGameFile();
+        // Slot 13's pair (entry 12, lines 23 and 24) says "taken".
+        QList<QByteArray> lines = text.split('\n');
+        lines[22] = "0\r";
+        lines[23] = "0\r";
+        writeAll(path("mixed.sav"), lines.join('\n'));
+        open(path("mixed.sav"));
+        QVERIFY(frame->PieceImages[12]->isVisible());
+        QVERIFY(frame->PieceImages[13]->isHidden());
+    }
+
+    void readErrorsChangeNothing_data() {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("error");
+        QByteArray joined = newGameFile();
+        joined.replace("132\r\n52\r\n", "132\r\n52abc\r\n");
+        QTest::newRow("number joined to text") << joined << "Invalid numeric input.";
+        QTest::newRow("too large")
+            << QByteArray("92\r\n2147483648\r\n") << "Invalid numeric input.";
+    }
+
+    void readErrorsChangeNothing() {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, error);
+        driver->move(21, "e4");
+        const auto before = frame->Positions;
+        writeAll(path("bad.sav"), contents);
+        driver->dialogs.messages.clear();
+        open(path("bad.sav"));
+        QCOMPARE(driver->dialogs.errors, QStringList{error});
+        QCOMPARE(frame->Positions, before);
+        QCOMPARE(frame->Memo1->toPlainText(), QStringLiteral("e2-e4 "));
+        QVERIFY(driver->dialogs.messages.isEmpty());
+    }
+
+    void openRefusesWhatIsNotAFile_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("missing") << "missing"
+                                 << "File not found.";
+        QTest::newRow("folder") << "folder"
+                                << "File access denied.";
+        QTest::newRow("pipe") << "pipe"
+                              << "File access denied.";
+        QTest::newRow("device") << "device"
+                                << "File access denied.";
+    }
+
+    void openRefusesWhatIsNotAFile() {
+        QFETCH(QString, kind);
+        QFETCH(QString, error);
+        QString target = path("thing.sav");
+        if (kind == "folder")
+            QVERIFY(QDir(folder->path()).mkdir("thing.sav"));
+        else if (kind == "pipe")
+            QCOMPARE(::mkfifo(qPrintable(target), 0600), 0);
+        else if (kind == "device")
+            target = QStringLiteral("/dev/zero");
+        const auto before = frame->Positions;
+        open(target);
+        QCOMPARE(driver->dialogs.errors, QStringList{error});
+        QCOMPARE(frame->Positions, before);
+    }
+
+    void aFailedWriteKeepsTheOldFile() {
+        const QByteArray old = "92\r\n52\r\n";
+        writeAll(path("keep.sav"), old);
+        // Files may not grow past 100 bytes: the save's write really fails part way.
+        rlimit previous{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = previous;
+        small.rlim_cur = 100;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        save(path("keep.sav"));
+        ::setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, oldHandler);
+
+        QCOMPARE(driver->dialogs.errors, QStringList{"Disk full."});
+        QVERIFY(driver->dialogs.messages.isEmpty());
+        QCOMPARE(readAll(path("keep.sav")), old);
+        QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList{"keep.sav"});
+    }
+
+    void saveIntoAMissingFolder() {
+        save(path("no-such-folder/game.sav"));
+        QCOMPARE(driver->dialogs.errors, QStringList{"File not found."});
+        QVERIFY(driver->dialogs.messages.isEmpty());
+    }
+
+    void theErrorBoxShowsAStopIconAndTheTitle() {
+        QtUserDialogs real;
+        QString text, title;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            text = box->text();
+            title = box->windowTitle();
+            icon = box->icon();
+            box->accept();
+        });
+        real.showFileError(frame, QStringLiteral("File not found."));
+        QCOMPARE(text, QStringLiteral("File not found."));
+        QCOMPARE(title, applicationTitle());
+        QCOMPARE(icon, QMessageBox::Critical);
+    }
+
+    void applicationTitleFromTheExecutable_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("plain") << "/usr/bin/morvantide"
+                               << "morvantide";
+        QTest::newRow("extension") << "/opt/Chess.EXE"
+                                   << "Chess";
+        QTest::newRow("first dot cuts") << "/x/MORV.tar.gz"
+                                        << "Morv";
+    }
+
+    void applicationTitleFromTheExecutable() {
+        QFETCH(QString, path);
+        QFETCH(QString, title);
+        QCOMPARE(applicationTitle(path), title);
+    }
+
+private:
+    // A few moves by both sides, slot 1's rook among them.
+    void arrangeMiddleGame() {
+        driver->move(17, "a4");
+        driver->move(9, "a5");
+        driver->move(25, "a3");
+        driver->move(1, "a6");
+        driver->move(21, "e4");
+        driver->move(12, "d5");
+        driver->move(21, "d5");
+        driver->move(1, "a7");
+    }
+};
+
+QTEST_MAIN(SavedGamesTest)
+#include "saved_games_test.moc"

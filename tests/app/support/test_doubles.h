@@ -1,0 +1,56 @@
+#pragma once
+
+#include "user_dialogs.h"
+#include "voice/clip_player.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <deque>
+#include <functional>
+
+namespace morvantide {
+
+// Records every clip the window asks for, in order.
+class RecordingClipPlayer : public ClipPlayer {
+public:
+    void playClip(const QString& name) override { clips << name; }
+    QStringList clips;
+};
+
+// Answers the boxes and dialogs without showing them: records the texts and hands out the
+// file names queued by the test (an empty name is a cancelled dialog).
+class ScriptedDialogs : public UserDialogs {
+public:
+    void showMessage(QWidget*, const QString& text) override {
+        messages << text;
+        if (onMessage)
+            onMessage(text);
+    }
+    void showFileError(QWidget*, const QString& text) override { errors << text; }
+    QString chooseOpenFile(QWidget*, const QString& filter, const QString& lastName) override {
+        return answer(filter, lastName);
+    }
+    QString chooseSaveFile(QWidget*, const QString& filter, const QString& lastName) override {
+        return answer(filter, lastName);
+    }
+
+    QStringList messages;
+    QStringList errors;
+    QStringList filters;
+    QStringList offeredNames;
+    std::deque<QString> fileNames;
+    std::function<void(const QString&)> onMessage;
+
+private:
+    QString answer(const QString& filter, const QString& lastName) {
+        filters << filter;
+        offeredNames << lastName;
+        if (fileNames.empty())
+            return {};
+        QString name = fileNames.front();
+        fileNames.pop_front();
+        return name;
+    }
+};
+
+} // namespace morvantide

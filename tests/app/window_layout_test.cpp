@@ -1,0 +1,366 @@
+#include "about_window.h"
+#include "frame_driver.h"
+#include "qt_user_dialogs.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace morvantide;
+
+namespace {
+
+// Runs `action` on the modal window once it is up, from inside its own event loop.
+void whenModalShown(std::function<void(QWidget*)> action) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, action] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            action(modal);
+        }
+    });
+    timer->start();
+}
+
+QStringList layerStacking(const TFrame& frame) {
+    QStringList names;
+    for (const QObject* child : frame.imBoard1->parentWidget()->children())
+        if (child->isWidgetType())
+            names << child->objectName();
+    return names;
+}
+
+} // namespace
+
+class WindowLayoutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void windowFrame() {
+        FrameDriver driver;
+        TFrame& frame = *driver.frame;
+        QCOMPARE(frame.objectName(), QStringLiteral("Frame"));
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Шахматы (альфа версия)"));
+        QCOMPARE(frame.size(), QSize(630, 386));
+        QCOMPARE(frame.font().pixelSize(), 15);
+        QVERIFY(frame.font().bold());
+        QCOMPARE(frame.cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(frame.imBoard1->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(frame.cbInvert->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void controls_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<int>("pixelSize");
+        QTest::addColumn<bool>("bold");
+        // Labels size themselves to their text: only their place is fixed (width -1).
+        const struct {
+            const char* name;
+            QRect geometry;
+            const char* text;
+            const char* hint;
+            int pixelSize;
+            bool bold;
+        } rows[] = {
+            {"sbReset",
+             {456, 70, 145, 27},
+             "Новая игра",
+             "Расставить фигуры на доске в исходное положение",
+             17,
+             true},
+            {"SpeedButton1", {392, 8, 41, 41}, "?", "О программе", 29, true},
+            {"cbInvert",
+             {440, 8, 177, 17},
+             "Перевернуть доску",
+             "При игре чёрными лучше перевернуть доску",
+             15,
+             true},
+            {"sound", {440, 40, 137, 17}, "Голос", "Произношение ходов", 15, true},
+            {"RadioButton1", {511, 32, 110, 17}, "Английский", "", 15, true},
+            {"RadioButton2", {511, 48, 90, 17}, "Русский", "", 15, true},
+            {"Label3", {432, 120, -1, -1}, "Белые", "", 17, true},
+            {"Label4", {536, 120, -1, -1}, "Черные", "", 17, true},
+            {"Label1", {432, 146, -1, -1}, "Ход", "", 16, true},
+            {"Label2", {536, 144, -1, -1}, "Ожидание", "", 15, true},
+            {"Memo1", {431, 168, 74, 177}, "", "", 16, false},
+            {"Memo2", {535, 168, 74, 177}, "", "", 16, false},
+            {"Button2", {432, 352, 75, 25}, "Открыть", "", 12, true},
+            {"Button1", {536, 352, 79, 25}, "Сохранить", "", 12, true},
+            {"imBoard1", {0, 0, 385, 385}, "", "", 15, true},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row.name)
+                << QString::fromLatin1(row.name) << row.geometry << QString::fromUtf8(row.text)
+                << QString::fromUtf8(row.hint) << row.pixelSize << row.bold;
+    }
+
+    void controls() {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        QFETCH(QString, text);
+        QFETCH(QString, hint);
+        QFETCH(int, pixelSize);
+        QFETCH(bool, bold);
+        FrameDriver driver;
+        auto* control = driver.frame->findChild<QWidget*>(name);
+        QVERIFY(control);
+        const QPoint place = control->mapTo(driver.frame.get(), QPoint(0, 0));
+        QCOMPARE(place, geometry.topLeft());
+        if (geometry.width() > 0)
+            QCOMPARE(control->size(), geometry.size());
+        QString shown;
+        if (auto* button = qobject_cast<QAbstractButton*>(control))
+            shown = button->text();
+        else if (auto* label = qobject_cast<QLabel*>(control))
+            shown = label->text();
+        else if (auto* memo = qobject_cast<QPlainTextEdit*>(control))
+            shown = memo->toPlainText();
+        QCOMPARE(shown, text);
+        QCOMPARE(control->toolTip(), hint);
+        QCOMPARE(control->font().pixelSize(), pixelSize);
+        QCOMPARE(control->font().bold(), bold);
+    }
+
+    void controlStates() {
+        FrameDriver driver;
+        TFrame& frame = *driver.frame;
+        QVERIFY(!frame.cbInvert->isChecked());
+        QVERIFY(!frame.sound->isChecked());
+        QVERIFY(!frame.RadioButton1->isChecked());
+        QVERIFY(frame.RadioButton2->isChecked());
+        frame.RadioButton1->click();
+        QVERIFY(frame.RadioButton1->isChecked());
+        QVERIFY(!frame.RadioButton2->isChecked());
+        for (QPlainTextEdit* memo : {frame.Memo1, frame.Memo2}) {
+            QVERIFY(memo->isReadOnly());
+            QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+            QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+            QCOMPARE(memo->palette().color(QPalette::Text), QColor(0, 0, 255));
+        }
+        for (QToolButton* flat : frame.findChildren<QToolButton*>()) {
+            QCOMPARE(flat->focusPolicy(), Qt::NoFocus);
+            QVERIFY(flat->autoRaise());
+        }
+        QCOMPARE(frame.SpeedButton1->palette().color(QPalette::ButtonText), QColor(255, 255, 0));
+        QCOMPARE(frame.Label1->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+        QCOMPARE(frame.Label2->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    }
+
+    void piecesAtTheirDesignPlaces() {
+        FrameDriver driver; // not shown: no new game has run yet
+        TFrame& frame = *driver.frame;
+        QCOMPARE(frame.Positions[0], (BoardPoint{50, 50}));
+        QCOMPARE(frame.Positions[kSpareEntry], BoardPoint{});
+        QCOMPARE(frame.DragSlot, 0);
+        QCOMPARE(frame.BoardLeft, 0);
+        QCOMPARE(frame.BoardWidth, 385);
+        QCOMPARE(frame.PieceImages[1]->geometry(), QRect(30, 30, 40, 40));
+        QCOMPARE(frame.PieceImages[18]->geometry(), QRect(76, 273, 41, 40));
+        QCOMPARE(frame.PieceImages[30]->geometry(), QRect(235, 311, 41, 41));
+        for (int slot = 1; slot <= kSlotCount; ++slot) {
+            PiecePicture* picture = frame.PieceImages[std::size_t(slot)];
+            QCOMPARE(picture->objectName(), QStringLiteral("im%1").arg(slot));
+            QCOMPARE(picture->Tag, slot);
+            const bool backRank = slot <= 8 || slot >= 25;
+            QCOMPARE(picture->toolTip().isEmpty(), !backRank);
+            QCOMPARE(picture->cursor().shape(), Qt::PointingHandCursor);
+        }
+        QCOMPARE(frame.PieceImages[5]->toolTip(), QStringLiteral("Король"));
+        QCOMPARE(frame.PieceImages[26]->toolTip(), QStringLiteral("Лошадь"));
+    }
+
+    void tooltipsOnlyWhereListed() {
+        FrameDriver driver;
+        QStringList withHints;
+        for (const QWidget* widget : driver.frame->findChildren<QWidget*>())
+            if (!widget->toolTip().isEmpty())
+                withHints << widget->objectName();
+        withHints.sort();
+        QStringList expected = {"sbReset", "SpeedButton1", "cbInvert", "sound"};
+        for (int slot : {1, 2, 3, 4, 5, 6, 7, 8, 25, 26, 27, 28, 29, 30, 31, 32})
+            expected << QStringLiteral("im%1").arg(slot);
+        expected.sort();
+        QCOMPARE(withHints, expected);
+    }
+
+    void stackingAtStart() {
+        FrameDriver driver;
+        QStringList expected = {"imBoard1"};
+        for (int slot : {9,  7,  5,  4,  6,  3,  8,  17, 31, 29, 28, 30, 32, 18, 19, 20,
+                         21, 22, 23, 24, 25, 26, 27, 1,  2,  10, 12, 11, 16, 15, 14, 13})
+            expected << QStringLiteral("im%1").arg(slot);
+        expected << "sbReset"
+                 << "Label1"
+                 << "Label2"
+                 << "Label3"
+                 << "Label4"
+                 << "SpeedButton1";
+        QCOMPARE(layerStacking(*driver.frame), expected);
+        // The standard controls lie above the whole picture layer; the radio buttons above
+        // the voice box they overlap.
+        const QObjectList top = driver.frame->children();
+        const auto indexOf = [&top](const QObject* o) { return top.indexOf(o); };
+        QVERIFY(indexOf(driver.frame->imBoard1->parentWidget()) < indexOf(driver.frame->cbInvert));
+        QVERIFY(indexOf(driver.frame->sound) < indexOf(driver.frame->RadioButton1));
+    }
+
+    void tabOrder_data() {
+        QTest::addColumn<bool>("englishSelected");
+        QTest::newRow("Russian selected") << false;
+        QTest::newRow("English selected") << true;
+    }
+
+    void tabOrder() {
+        QFETCH(bool, englishSelected);
+        FrameDriver driver;
+        TFrame& frame = *driver.frame;
+        if (englishSelected)
+            frame.RadioButton1->setChecked(true);
+        QVERIFY(driver.start());
+        QCOMPARE(QApplication::focusWidget(), frame.cbInvert);
+        QStringList visited;
+        for (int i = 0; i < 8; ++i) {
+            visited << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        const QString radio = englishSelected ? "RadioButton1" : "RadioButton2";
+        QCOMPARE(visited, (QStringList{"cbInvert", "Memo1", "Memo2", "sound", radio, "Button2",
+                                       "Button1", "cbInvert"}));
+    }
+
+    void newGameOnlyAtFirstActivation() {
+        FrameDriver driver;
+        QSignalSpy newGames(driver.frame.get(), &TFrame::newGameStarted);
+        TForm1 about(driver.frame.get());
+        driver.frame->setAboutWindow(&about);
+        QVERIFY(driver.start());
+        QCOMPARE(newGames.count(), 1);
+
+        // The About window, opened and closed.
+        whenModalShown([](QWidget* modal) { modal->close(); });
+        driver.frame->SpeedButton1->click();
+        driver.frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(driver.frame.get()));
+
+        // A real message box, closed with Enter.
+        QtUserDialogs realDialogs;
+        whenModalShown([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
+        realDialogs.showMessage(driver.frame.get(), QStringLiteral("Я хожу"));
+        driver.frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(driver.frame.get()));
+
+        // Another application's window takes the focus and gives it back.
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        driver.frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(driver.frame.get()));
+
+        // Minimised and restored.
+        driver.frame->showMinimized();
+        QTest::qWait(20);
+        driver.frame->showNormal();
+        driver.frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(driver.frame.get()));
+
+        QCOMPARE(newGames.count(), 1);
+    }
+
+    void maximiseKeepsControlsInPlace() {
+        FrameDriver driver;
+        QVERIFY(driver.start());
+        driver.frame->showMaximized();
+        QTRY_VERIFY(driver.frame->isMaximized());
+        QCOMPARE(driver.frame->Button1->geometry(), QRect(536, 352, 79, 25));
+        QCOMPARE(driver.frame->imBoard1->geometry(), QRect(0, 0, 385, 385));
+    }
+
+    void aboutWindowTexts() {
+        TForm1 about;
+        QCOMPARE(about.objectName(), QStringLiteral("Form1"));
+        QCOMPARE(about.windowTitle(), QStringLiteral("О программе"));
+        QCOMPARE(about.Label1->text(), QStringLiteral("ШАХМАТЫ"));
+        QCOMPARE(about.Label1->font().pixelSize(), 20);
+        QCOMPARE(about.Label3->text(), QStringLiteral("(кодовое имя Morvantide)"));
+        QVERIFY(about.Label5->text().startsWith(QStringLiteral("(баги, замечания направлять на ")));
+        QVERIFY(about.Label5->text().endsWith(QLatin1Char(')')));
+        QVERIFY(about.Label4->text().startsWith(QStringLiteral("Программирование: ")));
+        for (QLabel* address : {about.Label4, about.Label5, about.Label6})
+            QVERIFY2(address->text().contains(QStringLiteral("example.org")),
+                     qPrintable(address->text()));
+        QCOMPARE(about.Label6->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        QCOMPARE(about.Label5->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QCOMPARE(about.Button1->geometry(), QRect(96, 80, 75, 25));
+        QCOMPARE(about.font().pixelSize(), 11);
+        QVERIFY(about.width() >= 255 && about.height() >= 125);
+    }
+
+    void aboutWindowClosing_data() {
+        QTest::addColumn<QString>("how");
+        for (const char* how : {"click OK", "Enter", "Space on OK", "title-bar close"})
+            QTest::newRow(how) << QString::fromLatin1(how);
+    }
+
+    void aboutWindowClosing() {
+        QFETCH(QString, how);
+        TForm1 about;
+        QPointer<TForm1> alive(&about);
+        bool wasModal = false;
+        bool escapeIgnored = false;
+        QPoint shownAt;
+        whenModalShown([&](QWidget* modal) {
+            wasModal = modal == &about && about.isModal();
+            shownAt = about.pos();
+            QTest::keyClick(&about, Qt::Key_Escape);
+            escapeIgnored = about.isVisible();
+            if (how == "click OK")
+                QTest::mouseClick(about.Button1, Qt::LeftButton);
+            else if (how == "Enter")
+                QTest::keyClick(about.Button1, Qt::Key_Return);
+            else if (how == "Space on OK")
+                QTest::keyClick(about.Button1, Qt::Key_Space);
+            else
+                about.close();
+        });
+        about.ShowModal();
+        QVERIFY(wasModal);
+        QVERIFY(escapeIgnored);
+        QCOMPARE(shownAt, TForm1::kFirstPlace);
+        QVERIFY(!about.isVisible());
+        QVERIFY(alive);
+    }
+
+    void aboutWindowKeepsWhereItWasLeft() {
+        TForm1 about;
+        whenModalShown([&](QWidget*) {
+            about.move(400, 300);
+            about.close();
+        });
+        about.ShowModal();
+        QPoint secondPlace;
+        QString secondTitle;
+        whenModalShown([&](QWidget*) {
+            secondPlace = about.pos();
+            secondTitle = about.windowTitle();
+            about.close();
+        });
+        about.ShowModal();
+        QCOMPARE(secondPlace, QPoint(400, 300));
+        QCOMPARE(secondTitle, QStringLiteral("О программе"));
+    }
+};
+
+QTEST_MAIN(WindowLayoutTest)
+#include "window_layout_test.moc"
