@@ -1,0 +1,205 @@
+#include "morvantide/board_geometry.h"
+
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <ostream>
+#include <string_view>
+
+namespace morvantide {
+namespace {
+
+BoardPoint point(int x, int y) {
+    return {static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)};
+}
+
+struct NameCase {
+    int coordinate;
+    std::string_view file;
+    std::string_view rank;
+};
+
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.coordinate;
+}
+
+class SquareNameTest : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(SquareNameTest, NamesOnlyExactCentres) {
+    const NameCase& c = GetParam();
+    EXPECT_EQ(FileName(c.coordinate), c.file);
+    EXPECT_EQ(RankName(c.coordinate), c.rank);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Geometry, SquareNameTest,
+    ::testing::Values(NameCase{52, "a", "8"}, NameCase{92, "b", "7"}, NameCase{132, "c", "6"},
+                      NameCase{172, "d", "5"}, NameCase{212, "e", "4"}, NameCase{252, "f", "3"},
+                      NameCase{292, "g", "2"}, NameCase{332, "h", "1"}, NameCase{50, "", ""},
+                      NameCase{53, "", ""}, NameCase{12, "", ""}, NameCase{372, "", ""},
+                      NameCase{0, "", ""}, NameCase{-28, "", ""}, NameCase{333, "", ""}));
+
+struct SnapCase {
+    int x, y;
+    int toX, toY;
+    std::string_view file, rank;
+};
+
+void PrintTo(const SnapCase& c, std::ostream* os) {
+    *os << "(" << c.x << ", " << c.y << ")";
+}
+
+class SnapTest : public ::testing::TestWithParam<SnapCase> {};
+
+TEST_P(SnapTest, LandsOnOneSquare) {
+    const SnapCase& c = GetParam();
+    const SnappedSquare square = SnapToSquare(point(c.x, c.y));
+    EXPECT_EQ(square.x, c.toX);
+    EXPECT_EQ(square.y, c.toY);
+    EXPECT_EQ(square.fileName, c.file);
+    EXPECT_EQ(square.rankName, c.rank);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Geometry, SnapTest,
+    ::testing::Values(
+        // Edges between squares go toward file a and rank 8.
+        SnapCase{72, 72, 52, 52, "a", "8"}, SnapCase{73, 73, 92, 92, "b", "7"},
+        SnapCase{112, 112, 92, 92, "b", "7"}, SnapCase{113, 113, 132, 132, "c", "6"},
+        SnapCase{192, 232, 172, 212, "d", "4"}, SnapCase{193, 233, 212, 252, "e", "3"},
+        SnapCase{312, 312, 292, 292, "g", "2"}, SnapCase{313, 313, 332, 332, "h", "1"},
+        SnapCase{332, 52, 332, 52, "h", "8"},
+        // Far outside the board: the nearest edge square.
+        SnapCase{-80, 600, 52, 332, "a", "1"}, SnapCase{600, -80, 332, 52, "h", "8"},
+        SnapCase{-32768, 32767, 52, 332, "a", "1"}, SnapCase{0, 0, 52, 52, "a", "8"},
+        // Close to the starting square e3 snaps back onto it.
+        SnapCase{220, 240, 212, 252, "e", "3"}));
+
+TEST(MirrorPositionsTest, FlipsEveryPieceAndLeavesTheSpare) {
+    Positions table{};
+    table[20] = point(212, 292); // e2
+    table[0] = point(52, 52);
+    table[31] = point(332, 332);
+    table[32] = point(7, 9);
+    MirrorPositions(table, 385);
+    EXPECT_EQ(table[20], point(173, 93));
+    EXPECT_EQ(table[0], point(333, 333));
+    EXPECT_EQ(table[31], point(53, 53));
+    EXPECT_EQ(table[5], point(385, 385)); // off the board
+    EXPECT_EQ(table[32], point(7, 9));
+}
+
+TEST(MirrorPositionsTest, TwiceRestoresEvenWrappedValues) {
+    Positions table{};
+    const int values[] = {52, 0, -20, 395, 32767, -32768, 385, 1000, -1};
+    for (std::size_t i = 0; i < table.size(); ++i)
+        table[i] = point(values[i % 9], values[(i + 4) % 9]);
+    const Positions original = table;
+    MirrorPositions(table, 385);
+    EXPECT_EQ(table[5], point(static_cast<std::int16_t>(385 + 32768), 385 - 52)); // 16-bit wrap
+    EXPECT_NE(table, original);
+    MirrorPositions(table, 385);
+    EXPECT_EQ(table, original);
+}
+
+struct PlaceCase {
+    const char* name;
+    int x, y;
+    bool flipped;
+    int boardLeft;
+    int left, top;
+    int readX, readY; // what the picture's place reads back as
+};
+
+void PrintTo(const PlaceCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class PicturePlaceTest : public ::testing::TestWithParam<PlaceCase> {};
+
+TEST_P(PicturePlaceTest, PlacesAndReadsBack) {
+    const PlaceCase& c = GetParam();
+    const BoardMetrics board{c.boardLeft, 385};
+    Positions table{};
+    table[13] = point(c.x, c.y);
+    table[32] = point(52, 52);
+    const PicturePlaces places = PicturePlacesFor(table, c.flipped, board);
+    EXPECT_EQ(places[13], (PicturePlace{c.left, c.top}));
+
+    Positions read{};
+    read[32] = point(1, 2);
+    ReadPositionsFromPlaces(read, places, c.flipped, board);
+    EXPECT_EQ(read[13], point(c.readX, c.readY));
+    EXPECT_EQ(read[32], point(1, 2));
+}
+
+std::string placeName(const ::testing::TestParamInfo<PlaceCase>& info) {
+    return info.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Geometry, PicturePlaceTest,
+    ::testing::Values(
+        PlaceCase{"E2", 212, 292, false, 0, 192, 272, 212, 292},
+        PlaceCase{"E2Flipped", 212, 292, true, 0, 153, 73, 212, 292},
+        PlaceCase{"A8Flipped", 52, 52, true, 0, 313, 313, 52, 52},
+        PlaceCase{"CapturedUnflipped", 0, 0, false, 0, -20, -20, 0, 0},
+        PlaceCase{"CapturedFlipped", 0, 0, true, 0, 365, 365, 0, 0},
+        // Up to 395 the plain rule holds; beyond it the picture goes 395 pixels further left.
+        PlaceCase{"RightEdgeLastPlain", 395, 100, false, 0, 375, 80, 395, 100},
+        PlaceCase{"RightEdgeException", 396, 100, false, 0, -19, 80, 1, 100},
+        PlaceCase{"RightEdgeExceptionFlipped", -11, 100, true, 0, -19, 265, 384, 100},
+        PlaceCase{"BoardMovedRight", 52, 52, false, 10, 42, 32, 52, 52},
+        PlaceCase{"BoardMovedRightException", 396, 52, false, 10, -19, 32, -9, 52},
+        PlaceCase{"NegativePlace", -300, -5, false, 0, -320, -25, -300, -5}),
+    placeName);
+
+TEST(ReadPositionsFromPlacesTest, FlippedCornerIsA8) {
+    PicturePlaces places{};
+    places[4] = {313, 313}; // centre at (333, 333) on the board picture
+    Positions table{};
+    ReadPositionsFromPlaces(table, places, true, {});
+    EXPECT_EQ(table[4], point(52, 52));
+    const SnappedSquare square = SnapToSquare(table[4]);
+    EXPECT_EQ(square.fileName, "a");
+    EXPECT_EQ(square.rankName, "8");
+}
+
+TEST(ReadPositionsFromPlacesTest, StoresSixteenBits) {
+    PicturePlaces places{};
+    places[0] = {40000, -40000};
+    Positions table{};
+    ReadPositionsFromPlaces(table, places, false, {});
+    EXPECT_EQ(table[0], point(40020 - 65536, -39980 + 65536));
+}
+
+struct ClampCase {
+    int left, top;
+    int clampedLeft, clampedTop;
+};
+
+void PrintTo(const ClampCase& c, std::ostream* os) {
+    *os << c.left << ", " << c.top;
+}
+
+class ClampTest : public ::testing::TestWithParam<ClampCase> {};
+
+TEST_P(ClampTest, KeepsPartOfThePictureInside) {
+    const ClampCase& c = GetParam();
+    EXPECT_EQ(ClampDroppedPicture({c.left, c.top}, 630, 386),
+              (PicturePlace{c.clampedLeft, c.clampedTop}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Geometry, ClampTest,
+    ::testing::Values(ClampCase{700, 100, 600, 100}, ClampCase{600, 356, 600, 356},
+                      ClampCase{601, 357, 600, 356}, ClampCase{-21, -21, -20, -20},
+                      ClampCase{-20, -20, -20, -20}, ClampCase{-500, 9000, -20, 356},
+                      ClampCase{192, 272, 192, 272}));
+
+TEST(ClampTest, TinyWindowAppliesTheStepsInOrder) {
+    // The right and bottom limits are applied last, so they win in a window too small for both.
+    EXPECT_EQ(ClampDroppedPicture({-100, -100}, 0, 0), (PicturePlace{-30, -30}));
+}
+
+} // namespace
+} // namespace morvantide
