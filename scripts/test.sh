@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine, builds everything and runs every test: the core tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, a short fuzzing run of the file readers,
+# then the whole suite (core, widgets, voice, processes, end-to-end, package).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup-debian.sh --test
+jobs=$(nproc)
+
+echo "== Core tests with sanitizers"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORVANTIDE_SANITIZE=ON \
+    -DMORVANTIDE_BUILD_APP=OFF >/dev/null
+cmake --build build-asan -j"$jobs"
+ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+echo "== Fuzzing the saved-game and settings readers"
+scripts/run-fuzz.sh 15
+
+echo "== All tests"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure
