@@ -1,1 +1,188 @@
 #include "morvantide/saved_game.h"
+
+#include "integer_text.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+namespace morvantide {
+
+namespace {
+
+constexpr char kCtrlZ = 26;
+constexpr std::size_t kMaxNumberText = 32;
+
+// Hands out the file's bytes one at a time, pulling a chunk from the source only when the
+// previous one is used up. A Ctrl-Z ends the data for good: nothing behind it is pulled.
+class ByteStream {
+public:
+    explicit ByteStream(const ChunkSource& source) : source_(source) {}
+
+    // The next byte, or nothing at the end of the data (or after a read failure).
+    std::optional<unsigned char> peek() {
+        if (position_ == length_ && !refill())
+            return std::nullopt;
+        return static_cast<unsigned char>(buffer_[position_]);
+    }
+
+    void advance() { ++position_; }
+    bool atEnd() { return !peek().has_value(); }
+    bool failed() const { return failed_; }
+
+private:
+    bool refill() {
+        if (ended_)
+            return false;
+        const std::ptrdiff_t count = source_(buffer_.data(), buffer_.size());
+        if (count <= 0) {
+            failed_ = count < 0;
+            ended_ = true;
+            return false;
+        }
+        position_ = 0;
+        length_ = std::min(static_cast<std::size_t>(count), buffer_.size());
+        if (const void* stop = std::memchr(buffer_.data(), kCtrlZ, length_)) {
+            length_ = static_cast<std::size_t>(static_cast<const char*>(stop) - buffer_.data());
+            ended_ = true;
+            return length_ > 0;
+        }
+        return true;
+    }
+
+    const ChunkSource& source_;
+    std::array<char, 4096> buffer_{};
+    std::size_t position_ = 0;
+    std::size_t length_ = 0;
+    bool ended_ = false;
+    bool failed_ = false;
+};
+
+struct NumberRead {
+    IoError error = IoError::None;
+    std::int32_t value = 0;
+    bool present = false; // false when the end of the data stood in for the number
+};
+
+bool isSeparator(unsigned char c) {
+    return c <= ' ';
+}
+
+NumberRead readNumber(ByteStream& stream) {
+    std::optional<unsigned char> c;
+    while ((c = stream.peek()) && isSeparator(*c))
+        stream.advance();
+    if (!c)
+        return {};
+
+    std::string text;
+    while ((c = stream.peek()) && !isSeparator(*c)) {
+        if (text.size() == kMaxNumberText)
+            return {IoError::InvalidNumericInput};
+        text.push_back(static_cast<char>(*c));
+        stream.advance();
+    }
+    const std::optional<std::int32_t> value = ParseIntegerText(text);
+    if (!value)
+        return {IoError::InvalidNumericInput};
+    return {IoError::None, *value, true};
+}
+
+// Passes over the rest of the line up to and including its LF; a lone CR ends nothing.
+void skipLine(ByteStream& stream) {
+    while (const std::optional<unsigned char> c = stream.peek()) {
+        stream.advance();
+        if (*c == '\n')
+            return;
+    }
+}
+
+BoardPoint pointOf(const NumberRead& x, const NumberRead& y) {
+    return {toInt16(x.value), toInt16(y.value)};
+}
+
+void writeLine(std::string& out, int value) {
+    out += std::to_string(value);
+    out += "\r\n";
+}
+
+} // namespace
+
+std::string WriteSavedGame(const Positions& table) {
+    std::string out;
+    out.reserve(8 * (kSlotCount + 1) * 2);
+    for (int k = 1; k < kSpareEntry; ++k) {
+        writeLine(out, table[static_cast<std::size_t>(k)].x);
+        writeLine(out, table[static_cast<std::size_t>(k)].y);
+    }
+    // The spare entry keeps its place in the file but is never carried over.
+    writeLine(out, 0);
+    writeLine(out, 0);
+    writeLine(out, table[0].x);
+    writeLine(out, table[0].y);
+    return out;
+}
+
+SavedGameResult ReadSavedGame(const ChunkSource& source) {
+    ByteStream stream(source);
+    SavedGame game;
+    const auto failure = [](IoError error) { return SavedGameResult{error, SavedGame{}}; };
+
+    // Pairs 1..32 fill entries 1..32; a 33rd pair is slot 1's place. The end of the data is
+    // tested only before a pair, so a pair cut short reads its missing numbers as 0.
+    for (int pair = 1; pair <= kSlotCount + 1; ++pair) {
+        if (stream.atEnd())
+            break;
+        const NumberRead x = readNumber(stream);
+        if (x.error != IoError::None)
+            return failure(x.error);
+        skipLine(stream);
+        const NumberRead y = readNumber(stream);
+        if (y.error != IoError::None)
+            return failure(y.error);
+        if (stream.failed())
+            return failure(IoError::FileAccessDenied);
+
+        if (pair <= kSlotCount) {
+            skipLine(stream);
+            game.entries[static_cast<std::size_t>(pair - 1)] = pointOf(x, y);
+            game.pairCount = pair;
+        } else if (x.present && y.present) {
+            // Zeros that only stand for the end of the data (a trailing blank line in an older
+            // 64-line file) must not move slot 1.
+            game.slot1 = pointOf(x, y);
+            game.hasSlot1 = true;
+        }
+    }
+    if (stream.failed())
+        return failure(IoError::FileAccessDenied);
+    return {IoError::None, game};
+}
+
+SavedGameResult ReadSavedGame(std::string_view bytes) {
+    return ReadSavedGame([&bytes](char* buffer, std::size_t capacity) -> std::ptrdiff_t {
+        const std::size_t count = std::min(capacity, bytes.size());
+        if (count > 0)
+            std::memcpy(buffer, bytes.data(), count);
+        bytes.remove_prefix(count);
+        return static_cast<std::ptrdiff_t>(count);
+    });
+}
+
+void ApplySavedGame(Positions& table, const SavedGame& game) {
+    const int last = std::min(game.pairCount, kSpareEntry - 1);
+    for (int k = 1; k <= last; ++k)
+        table[static_cast<std::size_t>(k)] = game.entries[static_cast<std::size_t>(k - 1)];
+    if (game.hasSlot1)
+        table[0] = game.slot1;
+}
+
+std::string SavedGameFileName(std::string_view chosen) {
+    constexpr std::string_view extension = ".sav";
+    std::string name(chosen);
+    if (!chosen.ends_with(extension))
+        name += extension;
+    return name;
+}
+
+} // namespace morvantide
