@@ -6,6 +6,7 @@
 #include "test_doubles.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMouseEvent>
 #include <QTest>
 #include <memory>
