@@ -2,26 +2,36 @@
 
 #include "about_window.h"
 #include "flat_button.h"
+#include "instance_lock.h"
 #include "morvantide/announcement.h"
+#include "morvantide/command_line.h"
 #include "morvantide/move_text.h"
 #include "morvantide/new_game.h"
 #include "morvantide/piece_set.h"
 #include "morvantide/saved_game.h"
+#include "morvantide/settings.h"
 #include "piece_picture.h"
 #include "saved_game_file.h"
+#include "settings_file.h"
 #include "user_dialogs.h"
 #include "voice/clip_player.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QThread>
+#include <QWindow>
+#include <climits>
 
 namespace morvantide {
 
@@ -80,6 +90,15 @@ constexpr std::array<int, kSlotCount> kPieceStackingAtStart = {
     9,  7,  5,  4,  6,  3,  8,  17, 31, 29, 28, 30, 32, 18, 19, 20,
     21, 22, 23, 24, 25, 26, 27, 1,  2,  10, 12, 11, 16, 15, 14, 13};
 
+// The program's arguments: the command line after the program name.
+std::vector<std::string> programArguments() {
+    std::vector<std::string> arguments;
+    const QStringList all = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < all.size(); ++i)
+        arguments.push_back(all[i].toStdString());
+    return arguments;
+}
+
 } // namespace
 
 TFrame::TFrame(ClipPlayer& voice, UserDialogs& dialogs, QWidget* parent)
@@ -98,7 +117,9 @@ TFrame::TFrame(ClipPlayer& voice, UserDialogs& dialogs, QWidget* parent)
     FormCreate();
 }
 
-TFrame::~TFrame() = default;
+TFrame::~TFrame() {
+    FormDestroy();
+}
 
 void TFrame::buildControls() {
     // The board, pieces, labels and flat buttons have no window of their own: they share one
@@ -250,6 +271,19 @@ void TFrame::updateRadioTabStops() {
 }
 
 void TFrame::FormCreate() {
+    IniFile = std::make_unique<SettingsFile>(
+        SettingsPathFor(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()));
+
+    auto lock = std::make_unique<InstanceLock>(kInstanceLockName);
+    if (lock->isHeld())
+        InstanceMutex = std::move(lock);
+    if (InstanceMutex && InstanceMutex->alreadyExisted() &&
+        !HasCommandLineSwitch(programArguments(), "x")) {
+        // The window exists but has never been shown, and it never will be.
+        dialogs_.showInformation(this, windowTitle(), QStringLiteral("Программа уже запущена! "));
+        refusedToStart_ = true;
+    }
+
     Positions[kSpareEntry] = {};
     DragSlot = 0;
     BoardLeft = imBoard1->x();
@@ -260,6 +294,66 @@ void TFrame::FormCreate() {
         picture->Tag = slot;
     }
     ReadPositionsFromImages(Positions);
+
+    placeFromSettings();
+}
+
+void TFrame::FormDestroy() {
+    IniFile.reset();
+    InstanceMutex.reset();
+}
+
+// The top first, then the left, each against the primary screen's size; moving a window moves
+// its outer frame and keeps its size.
+//
+// A missing key keeps the window system's default place for that coordinate. On X11 that place
+// is chosen by the window manager when the window is first mapped, so it is unknown here. With
+// both keys the window is moved before it is shown and appears where they say; with neither it
+// is left alone. With one key the window is shown at its default place and, as soon as the
+// window manager has put it there, moved along the set coordinate only.
+void TFrame::placeFromSettings() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize screenSize = screen->geometry().size();
+    std::optional<int> top;
+    if (const std::optional<std::int32_t> value = IniFile->ReadInteger("Settings", "WindowTop"))
+        top = WindowTopFromSetting(*value, screenSize.height());
+    std::optional<int> left;
+    if (const std::optional<std::int32_t> value = IniFile->ReadInteger("Settings", "WindowLeft"))
+        left = WindowLeftFromSetting(*value, screenSize.width());
+
+    if (top && left) {
+        move(*left, *top);
+    } else if (top || left) {
+        pendingTop_ = top;
+        pendingLeft_ = left;
+        create();
+        windowHandle()->installEventFilter(this);
+    }
+}
+
+// The window is on the screen at the window system's default place, which stands in for the
+// missing coordinate as that coordinate's setting would.
+void TFrame::placeBesideDefault() {
+    windowHandle()->removeEventFilter(this);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize screenSize = screen ? screen->geometry().size() : QSize(INT_MAX, INT_MAX);
+    const QRect outer = frameGeometry();
+    const int top =
+        pendingTop_ ? *pendingTop_ : WindowTopFromSetting(outer.y(), screenSize.height());
+    const int left =
+        pendingLeft_ ? *pendingLeft_ : WindowLeftFromSetting(outer.x(), screenSize.width());
+    pendingTop_.reset();
+    pendingLeft_.reset();
+    move(left, top);
+}
+
+bool TFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed() && (pendingTop_ || pendingLeft_))
+        placeBesideDefault();
+    return QWidget::eventFilter(watched, event);
 }
 
 bool TFrame::event(QEvent* event) {

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
+#include <optional>
 #include <string_view>
 
 class QCheckBox;
@@ -18,7 +20,9 @@ namespace morvantide {
 
 class ClipPlayer;
 class FlatButton;
+class InstanceLock;
 class PiecePicture;
+class SettingsFile;
 class TForm1;
 class UserDialogs;
 
@@ -32,6 +36,13 @@ public:
 
     // The About window is made after the main window; "?" shows it.
     void setAboutWindow(TForm1* about) { aboutWindow_ = about; }
+
+    // Another copy was running and this one, started without "x", has told the user so: it
+    // must end without ever showing the window.
+    bool refusedToStart() const { return refusedToStart_; }
+
+    // The per-user lock that tells running copies of the program from a first start.
+    static constexpr const char* kInstanceLockName = "vRUMKordelis5";
 
     static constexpr int kClientWidth = 630;
     static constexpr int kClientHeight = 386;
@@ -59,6 +70,11 @@ public:
     int BoardLeft = 0;
     int BoardWidth = 0;
     bool BlackToMove = false;
+
+    // The settings file and this copy's part of the single-instance lock (null when the lock
+    // could not be made), both held from creation to destruction.
+    std::unique_ptr<SettingsFile> IniFile;
+    std::unique_ptr<InstanceLock> InstanceMutex;
 
     // Drag state.
     int DragSlot = 0;
@@ -92,6 +108,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -105,6 +122,9 @@ private:
 
     void buildControls();
     void FormCreate();
+    void FormDestroy();
+    void placeFromSettings();
+    void placeBesideDefault();
     void ShowTurn();
     void CompleteMove(const Drop& drop);
     void AnnounceMove(const Drop& drop);
@@ -116,6 +136,11 @@ private:
     TForm1* aboutWindow_ = nullptr;
     QWidget* graphics_ = nullptr; // holds the board, pieces, labels and flat buttons
     bool activated_ = false;
+    bool refusedToStart_ = false;
+    // A place with only one of its coordinates set waits for the window system's default
+    // place to supply the other one.
+    std::optional<int> pendingTop_;
+    std::optional<int> pendingLeft_;
     QString openDialogLastName_;
     QString saveDialogLastName_;
 };

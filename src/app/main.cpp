@@ -6,13 +6,29 @@
 
 #include <QApplication>
 
+namespace {
+
+// On a Wayland session Qt cannot place a window, so the window's place from the settings file
+// would be ignored; through the session's X server it can. An explicit platform choice wins.
+void preferX11OnWayland() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    preferX11OnWayland();
     QApplication application(argc, argv);
     morvantide::setUpProgram(application);
 
     morvantide::AudioClipPlayer voice;
     morvantide::QtUserDialogs dialogs;
     morvantide::TFrame frame(voice, dialogs);
+    // A refused copy has shown its message; it ends here, its window never shown.
+    if (frame.refusedToStart())
+        return 0;
     frame.show();
 
     morvantide::TForm1 about(&frame);

@@ -11,8 +11,9 @@ namespace morvantide {
 
 namespace {
 
-void runBox(QWidget* owner, QMessageBox::Icon icon, const QString& text) {
-    QMessageBox box(icon, applicationTitle(), text, QMessageBox::Ok, owner);
+void runBox(QWidget* owner, QMessageBox::Icon icon, const QString& text,
+            const QString& caption = applicationTitle()) {
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     // Message boxes stand in the middle of the screen, not of the window.
     box.adjustSize();
@@ -44,6 +45,10 @@ void QtUserDialogs::showMessage(QWidget* owner, const QString& text) {
 
 void QtUserDialogs::showFileError(QWidget* owner, const QString& text) {
     runBox(owner, QMessageBox::Critical, text);
+}
+
+void QtUserDialogs::showInformation(QWidget* owner, const QString& caption, const QString& text) {
+    runBox(owner, QMessageBox::Information, text, caption);
 }
 
 QString QtUserDialogs::chooseOpenFile(QWidget* owner, const QString& filter,

@@ -10,6 +10,7 @@ class QtUserDialogs : public UserDialogs {
 public:
     void showMessage(QWidget* owner, const QString& text) override;
     void showFileError(QWidget* owner, const QString& text) override;
+    void showInformation(QWidget* owner, const QString& caption, const QString& text) override;
     QString chooseOpenFile(QWidget* owner, const QString& filter, const QString& lastName) override;
     QString chooseSaveFile(QWidget* owner, const QString& filter, const QString& lastName) override;
 };

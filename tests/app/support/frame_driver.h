@@ -7,7 +7,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -17,7 +19,15 @@ namespace morvantide {
 // with the mouse on its piece pictures.
 class FrameDriver {
 public:
-    FrameDriver() : frame(std::make_unique<TFrame>(voice, dialogs)) {}
+    FrameDriver() : frame((useOwnRuntimeFolder(), std::make_unique<TFrame>(voice, dialogs))) {}
+
+    // Each test program takes the single-instance lock in a runtime folder of its own, so
+    // tests running side by side, or a copy of the program in use, never refuse each other.
+    static void useOwnRuntimeFolder() {
+        static QTemporaryDir folder;
+        if (qgetenv("XDG_RUNTIME_DIR") != QFile::encodeName(folder.path()))
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder.path()));
+    }
 
     // Shows the window and waits for its first activation, which plays the new game.
     bool start() {

@@ -27,6 +27,11 @@ public:
             onMessage(text);
     }
     void showFileError(QWidget*, const QString& text) override { errors << text; }
+    void showInformation(QWidget* owner, const QString& caption, const QString& text) override {
+        informationOwners << owner;
+        informationCaptions << caption;
+        information << text;
+    }
     QString chooseOpenFile(QWidget*, const QString& filter, const QString& lastName) override {
         return answer(filter, lastName);
     }
@@ -36,6 +41,9 @@ public:
 
     QStringList messages;
     QStringList errors;
+    QStringList information;
+    QStringList informationCaptions;
+    QList<QWidget*> informationOwners;
     QStringList filters;
     QStringList offeredNames;
     std::deque<QString> fileNames;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace morvantide {
+
+// The settings file beside the executable, read once when the object is made and never
+// written. A missing, unreadable or oversized file reads as empty: every key is missing.
+class SettingsFile {
+public:
+    // Larger files are not settings files of this program; they are not read at all.
+    static constexpr std::size_t kMaxSize = 1024 * 1024;
+
+    explicit SettingsFile(std::string path);
+
+    const std::string& path() const { return path_; }
+
+    // The key's value as an integer, by the profile rules; nothing when the key is missing,
+    // empty or not an integer.
+    std::optional<std::int32_t> ReadInteger(std::string_view section, std::string_view key) const;
+
+private:
+    std::string path_;
+    std::string text_;
+};
+
+} // namespace morvantide
