@@ -107,8 +107,7 @@ TFrame::TFrame(ClipPlayer& voice, UserDialogs& dialogs, QWidget* parent)
     setWindowTitle(QStringLiteral("Шахматы (альфа версия)"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    QFont windowFont = courierBold(15);
-    setFont(windowFont);
+    setFont(courierBold(15));
     setCursor(Qt::PointingHandCursor);
     setMinimumSize(kClientWidth, kClientHeight);
     resize(kClientWidth, kClientHeight);
@@ -136,7 +135,7 @@ void TFrame::buildControls() {
     imBoard1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const PieceLayout& layout = kPieceLayout[static_cast<std::size_t>(slot - 1)];
+        const PieceLayout& layout = kPieceLayout[slot - 1];
         auto* picture = new PiecePicture(
             QStringLiteral(":/images/%1.png").arg(QLatin1String(layout.picture)), graphics_);
         picture->setObjectName(QStringLiteral("im%1").arg(slot));
@@ -290,7 +289,7 @@ void TFrame::FormCreate() {
     BoardWidth = imBoard1->width();
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         auto* picture = graphics_->findChild<PiecePicture*>(QStringLiteral("im%1").arg(slot));
-        PieceImages[static_cast<std::size_t>(slot)] = picture;
+        PieceImages[slot] = picture;
         picture->Tag = slot;
     }
     ReadPositionsFromImages(Positions);
@@ -383,16 +382,16 @@ void TFrame::PlacePieceImages(const morvantide::Positions& table) {
     const PicturePlaces places =
         PicturePlacesFor(table, cbInvert->isChecked(), {BoardLeft, BoardWidth});
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const PicturePlace& place = places[static_cast<std::size_t>(slot - 1)];
-        PieceImages[static_cast<std::size_t>(slot)]->move(place.left, place.top);
+        const PicturePlace& place = places[slot - 1];
+        PieceImages[slot]->move(place.left, place.top);
     }
 }
 
 void TFrame::ReadPositionsFromImages(morvantide::Positions& table) const {
     PicturePlaces places{};
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const QWidget* picture = PieceImages[static_cast<std::size_t>(slot)];
-        places[static_cast<std::size_t>(slot - 1)] = {picture->x(), picture->y()};
+        const QWidget* picture = PieceImages[slot];
+        places[slot - 1] = {picture->x(), picture->y()};
     }
     ReadPositionsFromPlaces(table, places, cbInvert->isChecked(), {BoardLeft, BoardWidth});
 }
@@ -400,8 +399,8 @@ void TFrame::ReadPositionsFromImages(morvantide::Positions& table) const {
 void TFrame::CapturePiece(morvantide::Positions& table, int index) {
     if (index < 0 || index >= kSlotCount)
         return;
-    PieceImages[static_cast<std::size_t>(index + 1)]->hide();
-    table[static_cast<std::size_t>(index)] = {};
+    PieceImages[index + 1]->hide();
+    table[index] = {};
 }
 
 void TFrame::cbInvertClick() {
@@ -421,7 +420,7 @@ void TFrame::sbResetClick() {
     emit newGameStarted();
     SpeakClip("NEW");
     for (int slot = 1; slot <= kSlotCount; ++slot)
-        PieceImages[static_cast<std::size_t>(slot)]->show();
+        PieceImages[slot]->show();
     Memo1->clear();
     Memo2->clear();
     BlackToMove = false;
@@ -461,7 +460,7 @@ void TFrame::AnnounceMove(const Drop& drop) {
 void TFrame::imMouseDown(PiecePicture* sender, Qt::MouseButton, Qt::MouseButtons,
                          Qt::KeyboardModifiers, QPoint pos) {
     DragSlot = sender->Tag;
-    const BoardPoint from = Positions[static_cast<std::size_t>(DragSlot - 1)];
+    const BoardPoint from = Positions[DragSlot - 1];
     FromX = from.x;
     FromY = from.y;
     sender->raise();
@@ -479,7 +478,7 @@ void TFrame::imMouseMove(PiecePicture*, Qt::MouseButtons buttons, Qt::KeyboardMo
         return;
     if (BlackToMove != (pieceColour(DragSlot) == PieceColour::Black))
         return;
-    PiecePicture* picture = PieceImages[static_cast<std::size_t>(DragSlot)];
+    PiecePicture* picture = PieceImages[DragSlot];
     picture->move(picture->x() + pos.x() - DragOffsetX, picture->y() + pos.y() - DragOffsetY);
     ReadPositionsFromImages(Positions);
 }
@@ -488,7 +487,7 @@ void TFrame::imMouseUp(PiecePicture*, Qt::MouseButton, Qt::MouseButtons, Qt::Key
                        QPoint) {
     if (DragSlot == 0)
         return;
-    PiecePicture* picture = PieceImages[static_cast<std::size_t>(DragSlot)];
+    PiecePicture* picture = PieceImages[DragSlot];
     const PicturePlace kept =
         ClampDroppedPicture({picture->x(), picture->y()}, graphics_->width(), graphics_->height());
     picture->move(kept.left, kept.top);
@@ -499,8 +498,8 @@ void TFrame::imMouseUp(PiecePicture*, Qt::MouseButton, Qt::MouseButtons, Qt::Key
     Drop drop;
     drop.FromFileName = FileName(FromX);
     drop.FromRankName = RankName(FromY);
-    drop.to = SnapToSquare(Positions[static_cast<std::size_t>(DragSlot - 1)]);
-    BoardPoint& mover = Positions[static_cast<std::size_t>(DragSlot - 1)];
+    drop.to = SnapToSquare(Positions[DragSlot - 1]);
+    BoardPoint& mover = Positions[DragSlot - 1];
 
     if (drop.to.x == FromX && drop.to.y == FromY) {
         mover = {toInt16(drop.to.x), toInt16(drop.to.y)};
@@ -511,7 +510,7 @@ void TFrame::imMouseUp(PiecePicture*, Qt::MouseButton, Qt::MouseButtons, Qt::Key
 
     drop.rules = ApplyMoveRules(Positions, {DragSlot, FromX, FromY, drop.to.x, drop.to.y});
     if (drop.rules.Castled) {
-        Positions[static_cast<std::size_t>(drop.rules.RookEntry)].x = drop.rules.RookNewX;
+        Positions[drop.rules.RookEntry].x = drop.rules.RookNewX;
         SpeakClip("CASTLING");
         PlacePieceImages(Positions);
         repaint();
@@ -532,7 +531,7 @@ void TFrame::appendMoveText(QPlainTextEdit* column, const Drop& drop) {
 }
 
 void TFrame::CompleteMove(const Drop& drop) {
-    BoardPoint& mover = Positions[static_cast<std::size_t>(DragSlot - 1)];
+    BoardPoint& mover = Positions[DragSlot - 1];
     if (drop.rules.IllegalMove) {
         mover = {toInt16(FromX), toInt16(FromY)};
         PlacePieceImages(Positions);
@@ -592,8 +591,8 @@ void TFrame::Button2Click() {
     ApplySavedGame(Positions, read.game);
     // A piece is on the board exactly when the file gives it a place.
     for (int slot = 1; slot <= kSlotCount; ++slot)
-        PieceImages[static_cast<std::size_t>(slot)]->setVisible(
-            !Positions[static_cast<std::size_t>(slot - 1)].isOffBoard());
+        PieceImages[slot]->setVisible(
+            !Positions[slot - 1].isOffBoard());
     PlacePieceImages(Positions);
     Memo1->clear();
     Memo2->clear();
