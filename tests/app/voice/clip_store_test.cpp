@@ -1,0 +1,250 @@
+// The built-in clip set and the clip store: names, formats, lookup, and the WAV reader's
+// rejection of anything but 16-bit mono PCM.
+
+#include "voice/clip_store.h"
+#include "voice/wav_decoder.h"
+
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+using morvantide::ClipStore;
+using morvantide::decodeWav;
+using morvantide::PcmClip;
+
+namespace {
+
+const QStringList kWords = {"A",  "B",  "C",     "D",     "E",   "F",        "G",
+                            "H",  "A8", "A7",    "A6",    "A5",  "A4",       "A3",
+                            "A2", "A1", "TAKES", "CHECK", "MAT", "CASTLING", "NEW"};
+
+QByteArray le16(quint16 value) {
+    QByteArray bytes(2, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray le32(quint32 value) {
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray chunk(const QByteArray& id, const QByteArray& body) {
+    QByteArray bytes = id + le32(quint32(body.size())) + body;
+    if (body.size() % 2 != 0) {
+        bytes += '\0';
+    }
+    return bytes;
+}
+
+QByteArray fmtChunk(quint16 tag = 1, quint16 channels = 1, quint32 rate = 11025,
+                    quint16 bits = 16) {
+    const quint16 blockAlign = quint16(channels * bits / 8);
+    return chunk("fmt ", le16(tag) + le16(channels) + le32(rate) + le32(rate * blockAlign) +
+                             le16(blockAlign) + le16(bits));
+}
+
+QByteArray samples(std::initializer_list<qint16> values) {
+    QByteArray bytes;
+    for (qint16 value : values) {
+        bytes += le16(quint16(value));
+    }
+    return bytes;
+}
+
+QByteArray riff(const QByteArray& chunks, const QByteArray& form = "WAVE") {
+    return "RIFF" + le32(quint32(4 + chunks.size())) + form + chunks;
+}
+
+const QByteArray kSamples = samples({0, 1, -1, 32767, -32768, 1234});
+
+} // namespace
+
+class ClipStoreTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theBuiltInSetHasAll42Clips() {
+        QStringList expected;
+        for (const QString& word : kWords) {
+            expected << word << word + "_R";
+        }
+        expected.sort();
+        QCOMPARE(ClipStore().names(), expected);
+    }
+
+    void eachBuiltInClipHasItsFormatAndLength_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("rate");
+        for (const QString& word : kWords) {
+            QTest::newRow(qPrintable(word)) << word << 11025;
+            QTest::newRow(qPrintable(word + "_R")) << word + "_R" << 22050;
+        }
+    }
+
+    void eachBuiltInClipHasItsFormatAndLength() {
+        QFETCH(QString, name);
+        QFETCH(int, rate);
+        ClipStore store;
+        const PcmClip* clip = store.clip(name);
+        QVERIFY2(clip != nullptr, qPrintable(store.error(name)));
+        QCOMPARE(clip->sampleRate, rate);
+        QCOMPARE(clip->channelCount, 1);
+        QCOMPARE(clip->bitsPerSample, 16);
+        QVERIFY2(clip->durationUs() >= 300'000 && clip->durationUs() <= 1'400'000,
+                 qPrintable(QString::number(clip->durationUs()) + " us"));
+        // Not silence: a trimmed, normalised recording peaks well above the noise.
+        const auto* pcm = reinterpret_cast<const qint16*>(clip->samples.constData());
+        const qint16 peak = *std::max_element(pcm, pcm + clip->frameCount(),
+                                              [](qint16 a, qint16 b) { return qAbs(a) < qAbs(b); });
+        QVERIFY(qAbs(peak) > 3000);
+    }
+
+    void namesAreFoundWithoutRegardToCase_data() {
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("lower rank") << "a8_r"
+                                    << "A8_R";
+        QTest::newRow("mixed rank") << "A8_r"
+                                    << "A8_R";
+        QTest::newRow("lower letter") << "h"
+                                      << "H";
+        QTest::newRow("lower word") << "takes"
+                                    << "TAKES";
+        QTest::newRow("mixed word") << "Castling_R"
+                                    << "CASTLING_R";
+        QTest::newRow("as the window asks") << "MAT_r"
+                                            << "MAT_R";
+    }
+
+    void namesAreFoundWithoutRegardToCase() {
+        QFETCH(QString, asked);
+        QFETCH(QString, stored);
+        ClipStore store;
+        QVERIFY(store.contains(asked));
+        const PcmClip* clip = store.clip(asked);
+        QVERIFY(clip != nullptr);
+        // The same decoded clip, kept from the first lookup.
+        QCOMPARE(store.clip(stored), clip);
+    }
+
+    void unknownNamesAreNotFound_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty") << "";
+        QTest::newRow("no such letter") << "I";
+        QTest::newRow("no such rank") << "A9";
+        QTest::newRow("suffix twice") << "A8_R_R";
+        QTest::newRow("suffix alone") << "_R";
+        QTest::newRow("with extension") << "A.wav";
+        QTest::newRow("with folder") << "clips/A";
+        QTest::newRow("path escape") << "../clips/A";
+        QTest::newRow("padded") << " A";
+    }
+
+    void unknownNamesAreNotFound() {
+        QFETCH(QString, name);
+        ClipStore store;
+        QVERIFY(!store.contains(name));
+        QVERIFY(store.clip(name) == nullptr);
+        QVERIFY(!store.error(name).isEmpty());
+    }
+
+    void wellFormedWavIsDecoded_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("rate");
+        QTest::newRow("plain") << riff(fmtChunk() + chunk("data", kSamples)) << 11025;
+        QTest::newRow("other chunks between")
+            << riff(chunk("LIST", "INFOISFT" + le32(4) + QByteArray("sox", 4)) +
+                    fmtChunk(1, 1, 22050) + chunk("fact", le32(6)) + chunk("data", kSamples))
+            << 22050;
+        QTest::newRow("odd chunk padded")
+            << riff(fmtChunk() + chunk("junk", "abc") + chunk("data", kSamples)) << 11025;
+        QTest::newRow("data before fmt") << riff(chunk("data", kSamples) + fmtChunk()) << 11025;
+        QTest::newRow("trailing bytes after the RIFF")
+            << riff(fmtChunk() + chunk("data", kSamples)) + "tail" << 11025;
+        QTest::newRow("fmt with extension bytes")
+            << riff(chunk("fmt ", fmtChunk().mid(8) + le16(0)) + chunk("data", kSamples)) << 11025;
+    }
+
+    void wellFormedWavIsDecoded() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, rate);
+        QString error;
+        const std::optional<PcmClip> clip = decodeWav(bytes, &error);
+        QVERIFY2(clip.has_value(), qPrintable(error));
+        QCOMPARE(clip->sampleRate, rate);
+        QCOMPARE(clip->channelCount, 1);
+        QCOMPARE(clip->bitsPerSample, 16);
+        QCOMPARE(clip->frameCount(), 6);
+        const auto* pcm = reinterpret_cast<const qint16*>(clip->samples.constData());
+        QCOMPARE(QList<qint16>(pcm, pcm + 6), QList<qint16>({0, 1, -1, 32767, -32768, 1234}));
+    }
+
+    void malformedWavIsRejected_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        const QByteArray data = chunk("data", kSamples);
+        const QByteArray good = riff(fmtChunk() + data);
+
+        QTest::newRow("empty") << QByteArray() << "too short";
+        QTest::newRow("header cut") << good.left(11) << "too short";
+        QTest::newRow("not RIFF") << "RIFX" + good.mid(4) << "not a RIFF file";
+        QTest::newRow("not WAVE") << riff(fmtChunk() + data, "AVI ") << "not a WAVE file";
+        QTest::newRow("file cut short") << good.left(good.size() - 3) << "cut short";
+        QTest::newRow("chunk past the end")
+            << riff(fmtChunk() + "data" + le32(1000) + kSamples) << "runs past the end";
+        QTest::newRow("no fmt") << riff(data) << "no fmt chunk";
+        QTest::newRow("fmt too short")
+            << riff(chunk("fmt ", fmtChunk().mid(8, 14)) + data) << "fmt chunk is too short";
+        QTest::newRow("float samples") << riff(fmtChunk(3, 1, 11025, 32) + data) << "format tag 3";
+        QTest::newRow("extensible") << riff(fmtChunk(0xFFFE) + data) << "format tag 65534";
+        QTest::newRow("stereo") << riff(fmtChunk(1, 2) + data) << "2 channels";
+        QTest::newRow("8-bit") << riff(fmtChunk(1, 1, 11025, 8) + data) << "8 bits";
+        QTest::newRow("24-bit") << riff(fmtChunk(1, 1, 11025, 24) + data) << "24 bits";
+        QTest::newRow("rate zero") << riff(fmtChunk(1, 1, 0) + data) << "sample rate of 0";
+        QByteArray wrongByteRate = fmtChunk();
+        wrongByteRate.replace(16, 4, le32(12345));
+        QTest::newRow("byte rate wrong") << riff(wrongByteRate + data) << "inconsistent";
+        QTest::newRow("no data") << riff(fmtChunk()) << "no data chunk";
+        QTest::newRow("empty data") << riff(fmtChunk() + chunk("data", {})) << "no samples";
+        QTest::newRow("half a sample")
+            << riff(fmtChunk() + chunk("data", kSamples + 'x')) << "inside a sample";
+    }
+
+    void malformedWavIsRejected() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QString error;
+        QVERIFY(!decodeWav(bytes, &error).has_value());
+        QVERIFY2(error.contains(reason), qPrintable(error));
+    }
+
+    void aMalformedFileIsRejectedAndTheOthersStillLoad() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        auto write = [&dir](const QString& name, const QByteArray& bytes) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        };
+        write("good.wav", riff(fmtChunk() + chunk("data", kSamples)));
+        write("bad.wav", "this is no wave file");
+        write("notes.txt", "not a clip");
+
+        ClipStore store(dir.path());
+        QCOMPARE(store.names(), QStringList({"BAD", "GOOD"}));
+        QVERIFY(store.clip("bad") == nullptr);
+        QVERIFY2(store.error("bad").contains("bad.wav") &&
+                     store.error("bad").contains("not a RIFF file"),
+                 qPrintable(store.error("bad")));
+        QVERIFY(store.clip("BAD") == nullptr);
+        const PcmClip* good = store.clip("good");
+        QVERIFY(good != nullptr);
+        QCOMPARE(good->frameCount(), 6);
+        QVERIFY(store.error("good").isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(ClipStoreTest)
+#include "clip_store_test.moc"

@@ -1,0 +1,70 @@
+// With no sound server at all a clip call returns at once, and the program does not print a
+// warning for every clip.
+
+#include "voice/audio_clip_player.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using morvantide::AudioClipPlayer;
+
+namespace {
+
+QStringList messages;
+
+void recordMessage(QtMsgType, const QMessageLogContext&, const QString& text) {
+    messages.append(text);
+}
+
+} // namespace
+
+class NoServerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyCallReturnsWithinASecondQuietly() {
+        qInstallMessageHandler(recordMessage);
+        AudioClipPlayer player;
+        const QStringList names = {"A",  "A_R",   "CASTLING_R", "NEW",  "MAT_R", "E",
+                                   "A8", "TAKES", "CHECK_R",    "A1_R", "NEW_R", "H"};
+        QElapsedTimer total;
+        total.start();
+        for (const QString& name : names) {
+            QElapsedTimer timer;
+            timer.start();
+            player.playClip(name);
+            QVERIFY2(timer.elapsed() < 1000,
+                     qPrintable(QStringLiteral("%1 took %2 ms").arg(name).arg(timer.elapsed())));
+        }
+        qInstallMessageHandler(nullptr);
+        // Qt may say once that it found no server; more than that would be a stream.
+        QVERIFY2(messages.size() <= 1, qPrintable(messages.join('\n')));
+        QVERIFY(total.elapsed() < 2000);
+    }
+};
+
+int main(int argc, char** argv) {
+    // A server address where nothing listens, and no autospawn: set before anything talks to
+    // PulseAudio.
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        return 1;
+    }
+    QFile config(dir.filePath("client.conf"));
+    if (!config.open(QIODevice::WriteOnly) || config.write("autospawn = no\n") < 0) {
+        return 1;
+    }
+    config.close();
+    qputenv("PULSE_CLIENTCONFIG", QFile::encodeName(config.fileName()));
+    qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(dir.filePath("no-server")));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
+
+    QCoreApplication app(argc, argv);
+    NoServerTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "no_server_test.moc"

@@ -1,0 +1,273 @@
+// Playback through a real sound server: run under with-pulse.sh, whose private PulseAudio daemon
+// plays in real time into a capture file. A call must block for about the clip's length, and the
+// server must have received the whole clip.
+
+#include "sink_capture.h"
+#include "voice/audio_clip_player.h"
+
+#include <QAudioDevice>
+#include <QElapsedTimer>
+#include <QMediaDevices>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+#include <cmath>
+
+using morvantide::AudioClipPlayer;
+using morvantide::ClipStore;
+using morvantide::PcmClip;
+
+namespace {
+
+// Time for the sink's last block to pass through the FIFO into the capture.
+constexpr int kSettleMs = 250;
+// Below this a captured sample counts as silence (about -54 dBFS); resampling leaves faint
+// ringing around the clip's edges.
+constexpr int kSilence = 64;
+
+QVector<qint16> samplesOf(const PcmClip& clip) {
+    const auto* pcm = reinterpret_cast<const qint16*>(clip.samples.constData());
+    return QVector<qint16>(pcm, pcm + clip.frameCount());
+}
+
+// Where the clip's audible part starts in `played`, sample for sample (give or take one step
+// of rounding), at or after `from`; -1 when it is not there whole.
+qsizetype findExact(const QVector<qint16>& played, qsizetype from, const QVector<qint16>& clip) {
+    qsizetype first = 0;
+    while (first < clip.size() && clip[first] == 0) {
+        ++first;
+    }
+    qsizetype last = clip.size() - 1;
+    while (last > first && clip[last] == 0) {
+        --last;
+    }
+    const qsizetype length = last - first + 1;
+    for (qsizetype at = from; at + length <= played.size(); ++at) {
+        if (played[at] == 0) {
+            continue;
+        }
+        qsizetype k = 0;
+        while (k < length && qAbs(played[at + k] - clip[first + k]) <= 1) {
+            ++k;
+        }
+        if (k == length) {
+            return at;
+        }
+    }
+    return -1;
+}
+
+struct Span {
+    qsizetype first = -1;
+    qsizetype last = -1;
+    double energy = 0;
+    qsizetype length() const { return first < 0 ? 0 : last - first + 1; }
+};
+
+Span audibleSpan(const QVector<qint16>& samples) {
+    Span span;
+    for (qsizetype i = 0; i < samples.size(); ++i) {
+        if (qAbs(samples[i]) > kSilence) {
+            if (span.first < 0) {
+                span.first = i;
+            }
+            span.last = i;
+        }
+        span.energy += double(samples[i]) * samples[i];
+    }
+    return span;
+}
+
+// A 16-bit mono WAV file of a 440 Hz tone.
+QByteArray toneWav(int rate, int frames) {
+    QByteArray data(frames * 2, '\0');
+    for (int i = 0; i < frames; ++i) {
+        const auto value = qint16(8000 * std::sin(2 * M_PI * 440 * i / rate));
+        qToLittleEndian(value, data.data() + 2 * i);
+    }
+    QByteArray header(44, '\0');
+    char* h = header.data();
+    memcpy(h, "RIFF", 4);
+    qToLittleEndian<quint32>(36 + data.size(), h + 4);
+    memcpy(h + 8, "WAVEfmt ", 8);
+    qToLittleEndian<quint32>(16, h + 16);
+    qToLittleEndian<quint16>(1, h + 20);
+    qToLittleEndian<quint16>(1, h + 22);
+    qToLittleEndian<quint32>(rate, h + 24);
+    qToLittleEndian<quint32>(rate * 2, h + 28);
+    qToLittleEndian<quint16>(2, h + 32);
+    qToLittleEndian<quint16>(16, h + 34);
+    memcpy(h + 36, "data", 4);
+    qToLittleEndian<quint32>(data.size(), h + 40);
+    return header + data;
+}
+
+bool allSilent(const QVector<qint16>& samples, qsizetype from = 0) {
+    return std::all_of(samples.begin() + std::min(from, samples.size()), samples.end(),
+                       [](qint16 s) { return qAbs(s) <= kSilence; });
+}
+
+} // namespace
+
+class PlaybackTest : public QObject {
+    Q_OBJECT
+
+public:
+    PlaybackTest() = default;
+
+private:
+    SinkCapture capture_;
+    AudioClipPlayer player_;
+
+    // Plays `name` and checks that the call blocked for the clip's length, within 15 %.
+    void playTimed(const QString& name, qint64* blockedUs = nullptr) {
+        const PcmClip* clip = player_.store().clip(name);
+        QVERIFY2(clip != nullptr, qPrintable(name));
+        QElapsedTimer timer;
+        timer.start();
+        player_.playClip(name);
+        const qint64 elapsed = timer.nsecsElapsed() / 1000;
+        if (blockedUs != nullptr) {
+            *blockedUs = elapsed;
+        }
+        const double ratio = double(elapsed) / double(clip->durationUs());
+        QVERIFY2(ratio > 0.85 && ratio < 1.15,
+                 qPrintable(QStringLiteral("%1: blocked %2 ms for a clip of %3 ms")
+                                .arg(name)
+                                .arg(elapsed / 1000.0)
+                                .arg(clip->durationUs() / 1000.0)));
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(capture_.isValid(), "run this test through with-pulse.sh");
+        QVERIFY2(!QMediaDevices::defaultAudioOutput().isNull(),
+                 "no audio output: the private PulseAudio daemon is not reachable");
+    }
+
+    void init() { QTest::qWait(100); }
+
+    void aClipBlocksForItsLengthAndReachesTheSinkWhole_data() {
+        QTest::addColumn<QString>("name");
+        // The shortest and the longest of each language, and a few between.
+        for (const char* name : {"A_R", "F_R", "A3_R", "A8_R", "CHECK_R", "NEW_R", "CASTLING_R",
+                                 "E", "F", "A5", "TAKES", "CASTLING"}) {
+            QTest::newRow(name) << QString::fromLatin1(name);
+        }
+    }
+
+    void aClipBlocksForItsLengthAndReachesTheSinkWhole() {
+        QFETCH(QString, name);
+        const PcmClip& clip = *player_.store().clip(name);
+        const qint64 before = capture_.frameCount();
+        playTimed(name);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
+        QTest::qWait(kSettleMs);
+        const QVector<qint16> played = capture_.samplesFrom(before);
+
+        if (clip.sampleRate == capture_.sampleRate()) {
+            // Same rate as the sink: the server passes the samples through unchanged.
+            QVERIFY2(findExact(played, 0, samplesOf(clip)) >= 0,
+                     "the capture does not hold the whole clip sample for sample");
+        } else {
+            // Resampled by the server: compare how long the clip is audible, and its energy.
+            const Span want = audibleSpan(samplesOf(clip));
+            const Span got = audibleSpan(played);
+            const double wantMs = 1000.0 * double(want.length()) / clip.sampleRate;
+            const double gotMs = 1000.0 * double(got.length()) / capture_.sampleRate();
+            QVERIFY2(
+                qAbs(gotMs - wantMs) <= 10.0,
+                qPrintable(
+                    QStringLiteral("audible for %1 ms, expected %2 ms").arg(gotMs).arg(wantMs)));
+            const double energyRatio =
+                (got.energy / capture_.sampleRate()) / (want.energy / clip.sampleRate);
+            QVERIFY2(energyRatio > 0.7 && energyRatio < 1.4,
+                     qPrintable(QStringLiteral("energy ratio %1").arg(energyRatio)));
+        }
+    }
+
+    void anAnnouncementPlaysEachClipWholeAndInOrder() {
+        const QStringList names = {"E_R", "A2_R", "TAKES_R", "E_R", "A4_R", "CHECK_R", "MAT_R"};
+        const qint64 before = capture_.frameCount();
+        for (const QString& name : names) {
+            playTimed(name);
+            if (QTest::currentTestFailed()) {
+                return;
+            }
+        }
+        QTest::qWait(kSettleMs);
+        const QVector<qint16> played = capture_.samplesFrom(before);
+        qsizetype at = 0;
+        for (const QString& name : names) {
+            const QVector<qint16> clip = samplesOf(*player_.store().clip(name));
+            const qsizetype found = findExact(played, at, clip);
+            QVERIFY2(found >= 0, qPrintable(name + " is missing or cut"));
+            at = found + 1;
+        }
+    }
+
+    void aCallWhileAClipPlaysIsDropped() {
+        qint64 nestedUs = -1;
+        QTimer::singleShot(150, this, [this, &nestedUs] {
+            QElapsedTimer timer;
+            timer.start();
+            player_.playClip("A_R");
+            nestedUs = timer.nsecsElapsed() / 1000;
+        });
+        const qint64 before = capture_.frameCount();
+        playTimed("CASTLING_R");
+        QVERIFY2(nestedUs >= 0, "the nested call was never made");
+        QVERIFY2(nestedUs < 20'000, qPrintable(QString::number(nestedUs) + " us"));
+
+        QTest::qWait(kSettleMs);
+        const QVector<qint16> played = capture_.samplesFrom(before);
+        const QVector<qint16> clip = samplesOf(*player_.store().clip("CASTLING_R"));
+        const qsizetype found = findExact(played, 0, clip);
+        QVERIFY(found >= 0);
+        QVERIFY2(allSilent(played, found + clip.size()), "something played after the clip");
+        QVERIFY(findExact(played, 0, samplesOf(*player_.store().clip("A_R"))) < 0);
+    }
+
+    void aClipShorterThanTheServersBufferIsHeardWhole() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QFile file(dir.filePath("BEEP.wav"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(toneWav(capture_.sampleRate(), capture_.sampleRate() / 20));
+        file.close();
+        AudioClipPlayer player{ClipStore(dir.path())};
+        const PcmClip* clip = player.store().clip("beep");
+        QVERIFY(clip != nullptr);
+
+        const qint64 before = capture_.frameCount();
+        QElapsedTimer timer;
+        timer.start();
+        player.playClip("beep");
+        // Well inside the guard of the clip's length plus two seconds.
+        QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed()) + " ms"));
+        QTest::qWait(kSettleMs);
+        QVERIFY(findExact(capture_.samplesFrom(before), 0, samplesOf(*clip)) >= 0);
+    }
+
+    void anUnknownClipReturnsAtOnceAndPlaysNothing_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("no such clip") << "A9";
+        QTest::newRow("empty name") << "";
+    }
+
+    void anUnknownClipReturnsAtOnceAndPlaysNothing() {
+        QFETCH(QString, name);
+        const qint64 before = capture_.frameCount();
+        QElapsedTimer timer;
+        timer.start();
+        player_.playClip(name);
+        QVERIFY(timer.elapsed() < 20);
+        QTest::qWait(kSettleMs);
+        QVERIFY(allSilent(capture_.samplesFrom(before)));
+    }
+};
+
+QTEST_GUILESS_MAIN(PlaybackTest)
+#include "playback_test.moc"
