@@ -22,8 +22,9 @@ std::string readBounded(const std::string& path) {
     struct stat info {};
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
         static_cast<std::uintmax_t>(info.st_size) <= SettingsFile::kMaxSize) {
-        // One byte more than allowed tells a file that grew since fstat.
-        text.resize(SettingsFile::kMaxSize + 1);
+        // One byte more than fstat said lets the size check below see a file that grew past
+        // the limit meanwhile.
+        text.resize(static_cast<std::size_t>(info.st_size) + 1);
         std::size_t size = 0;
         while (size < text.size()) {
             const ssize_t got = ::read(fd, text.data() + size, text.size() - size);
