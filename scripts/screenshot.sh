@@ -9,7 +9,8 @@ output="${1:-docs/screenshot.png}"
 program="${2:-build/src/app/morvantide}"
 if [[ ! -x "$program" ]]; then
     scripts/setup-debian.sh --test
-    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DMORVANTIDE_BUILD_TESTS=OFF -DMORVANTIDE_BUILD_BENCH=OFF >/dev/null
     cmake --build build --target morvantide -j"$(nproc)"
 fi
 mkdir -p "$(dirname "$output")"

@@ -18,6 +18,7 @@ echo "== Fuzzing the saved-game and settings readers"
 scripts/run-fuzz.sh 15
 
 echo "== All tests"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DMORVANTIDE_BUILD_TESTS=ON -DMORVANTIDE_BUILD_BENCH=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure
