@@ -1,5 +1,7 @@
 #include "saved_game_file.h"
 
+#include "readable_file.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -38,25 +40,11 @@ private:
 } // namespace
 
 SavedGameResult readSavedGameFile(const std::string& path) {
-    if (path.empty())
-        return {IoError::FileNotFound, {}};
-    // O_NONBLOCK keeps the open of a pipe from waiting for a writer; it is refused below.
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (file.get() < 0)
-        return {errorFromErrno(errno), {}};
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0)
-        return {errorFromErrno(errno), {}};
-    if (!S_ISREG(info.st_mode))
-        return {IoError::FileAccessDenied, {}};
-
-    return ReadSavedGame([&file](char* buffer, std::size_t capacity) -> std::ptrdiff_t {
-        for (;;) {
-            const ssize_t count = ::read(file.get(), buffer, capacity);
-            if (count >= 0 || errno != EINTR)
-                return count;
-        }
-    });
+    ReadableFile file(path);
+    if (file.error() != 0)
+        return {errorFromErrno(file.error()), {}};
+    return ReadSavedGame(
+        [&file](char* buffer, std::size_t capacity) { return file.read(buffer, capacity); });
 }
 
 IoError writeFileReplacing(const std::string& path, const std::string& bytes) {

@@ -1,11 +1,8 @@
 #include "settings_file.h"
 
 #include "morvantide/settings.h"
+#include "readable_file.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace morvantide {
@@ -13,34 +10,26 @@ namespace morvantide {
 namespace {
 
 // The whole file, or nothing when it is missing, no regular file, unreadable or larger than
-// the limit. Opening without blocking keeps a named pipe in its place from stalling the start.
+// the limit.
 std::string readBounded(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
+    ReadableFile file(path);
+    if (file.error() != 0 || file.size() > SettingsFile::kMaxSize)
         return {};
-    std::string text;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-        static_cast<std::uintmax_t>(info.st_size) <= SettingsFile::kMaxSize) {
-        // One byte more than fstat said lets the size check below see a file that grew past
-        // the limit meanwhile.
-        text.resize(static_cast<std::size_t>(info.st_size) + 1);
-        std::size_t size = 0;
-        while (size < text.size()) {
-            const ssize_t got = ::read(fd, text.data() + size, text.size() - size);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0) {
-                size = text.size();
-                break;
-            }
-            if (got == 0)
-                break;
-            size += static_cast<std::size_t>(got);
-        }
-        text.resize(size > SettingsFile::kMaxSize ? 0 : size);
+    // One byte more than the size at opening lets the check below see a file that grew past
+    // the limit meanwhile.
+    std::string text(static_cast<std::size_t>(file.size()) + 1, '\0');
+    std::size_t size = 0;
+    while (size < text.size()) {
+        const std::ptrdiff_t got = file.read(text.data() + size, text.size() - size);
+        if (got < 0)
+            return {};
+        if (got == 0)
+            break;
+        size += static_cast<std::size_t>(got);
     }
-    ::close(fd);
+    if (size > SettingsFile::kMaxSize)
+        return {};
+    text.resize(size);
     return text;
 }
 
