@@ -448,10 +448,9 @@ void TFrame::SpeakClip(std::string_view name) {
 }
 
 void TFrame::AnnounceMove(const Drop& drop) {
-    const MoveNames names{drop.FromFileName, drop.FromRankName, drop.to.fileName, drop.to.rankName};
-    for (const std::string& clip :
-         AnnouncementClips(names, drop.rules.CaptureFound, Positions[entryOfSlot(kBlackKingSlot)],
-                           Positions[entryOfSlot(kWhiteKingSlot)]))
+    for (const std::string& clip : AnnouncementClips(drop.names(), drop.rules.CaptureFound,
+                                                     Positions[entryOfSlot(kBlackKingSlot)],
+                                                     Positions[entryOfSlot(kWhiteKingSlot)]))
         SpeakClip(clip);
 }
 
@@ -521,11 +520,10 @@ void TFrame::imMouseUp(PiecePicture*, Qt::MouseButton, Qt::MouseButtons, Qt::Key
 }
 
 void TFrame::appendMoveText(QPlainTextEdit* column, const Drop& drop) {
-    const MoveNames names{drop.FromFileName, drop.FromRankName, drop.to.fileName, drop.to.rankName};
     // Always at the end, whatever the caret or selection in the column, and kept in view.
     QTextCursor end(column->document());
     end.movePosition(QTextCursor::End);
-    end.insertText(QString::fromStdString(MoveText(names)));
+    end.insertText(QString::fromStdString(MoveText(drop.names())));
     column->setTextCursor(end);
     column->ensureCursorVisible();
 }
@@ -591,8 +589,7 @@ void TFrame::Button2Click() {
     ApplySavedGame(Positions, read.game);
     // A piece is on the board exactly when the file gives it a place.
     for (int slot = 1; slot <= kSlotCount; ++slot)
-        PieceImages[slot]->setVisible(
-            !Positions[slot - 1].isOffBoard());
+        PieceImages[slot]->setVisible(!Positions[slot - 1].isOffBoard());
     PlacePieceImages(Positions);
     Memo1->clear();
     Memo2->clear();

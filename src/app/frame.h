@@ -3,6 +3,7 @@
 #include "morvantide/board_geometry.h"
 #include "morvantide/board_point.h"
 #include "morvantide/move_rules.h"
+#include "morvantide/move_text.h"
 
 #include <QWidget>
 #include <array>
@@ -118,6 +119,8 @@ private:
         std::string_view FromFileName;
         std::string_view FromRankName;
         MoveOutcome rules;
+
+        MoveNames names() const { return {FromFileName, FromRankName, to.fileName, to.rankName}; }
     };
 
     void buildControls();

@@ -71,7 +71,7 @@ void AudioClipPlayer::playClip(const QString& name) {
     if (output == nullptr || sink.state() == QAudio::StoppedState) {
         return;
     }
-    const qint64 bytesPerSecond = qint64(clip->sampleRate) * 2;
+    const qint64 bytesPerSecond = qint64(clip->sampleRate) * clip->bytesPerFrame();
     qint64 written = 0;
     auto feed = [&] {
         const qint64 room = std::min<qint64>(sink.bytesFree(), pcm.size() - written);
