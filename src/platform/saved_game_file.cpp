@@ -74,9 +74,8 @@ IoError resolveTarget(const std::string& path, Target& target) {
             return IoError::InvalidFilename;
         const std::string destination(link.data(), static_cast<std::size_t>(length));
         parts = splitPath(destination);
-        const int base = destination.front() == '/' ? AT_FDCWD : target.folder.get();
-        FileDescriptor next = openFolder(base, parts.folder, error);
-        target.folder = std::move(next);
+        const int base = destination.starts_with('/') ? AT_FDCWD : target.folder.get();
+        target.folder = openFolder(base, parts.folder, error);
     }
 }
 

@@ -74,6 +74,16 @@ mode_t currentUmask() {
     return 022;
 }
 
+void makeSocket(const std::string& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(path.size(), sizeof address.sun_path);
+    path.copy(address.sun_path, path.size());
+    EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+}
+
 // A folder in the temporary folder that every user may reach, so that a child running as
 // another user meets the files prepared for it.
 class Sandbox {
@@ -91,34 +101,44 @@ public:
     const fs::path& root() const { return root_; }
     fs::path at(const std::string& name) const { return root_ / name; }
 
-    void file(const std::string& name, mode_t mode = 0644, uid_t owner = ::geteuid()) const {
-        std::ofstream(at(name), std::ios::binary) << kOld;
-        EXPECT_EQ(::chmod(at(name).c_str(), mode), 0);
-        if (owner != ::geteuid()) {
-            EXPECT_EQ(::chown(at(name).c_str(), owner, owner), 0);
+    // Makes what `plan` lists, separated by ';': "file NAME [MODE [OWNER]]" (holding an
+    // old game), "dir NAME [MODE]", "link NAME TARGET" ('$' in TARGET stands for the
+    // sandbox), "pipe NAME", "socket NAME", "device NAME" (the null device's number, made
+    // here, never in /dev).
+    void arrange(const std::string& plan) const {
+        std::istringstream items(plan);
+        for (std::string item; std::getline(items, item, ';');) {
+            std::istringstream words(item);
+            std::string kind, name, extra, owner;
+            words >> kind >> name >> extra >> owner;
+            const std::string file = at(name).string();
+            const char* path = file.c_str();
+            const auto modeOr = [&extra](mode_t otherwise) {
+                return extra.empty() ? otherwise
+                                     : static_cast<mode_t>(std::stoul(extra, nullptr, 8));
+            };
+            if (kind == "file") {
+                std::ofstream(path, std::ios::binary) << kOld;
+                EXPECT_EQ(::chmod(path, modeOr(0644)), 0);
+                const uid_t uid = owner.empty() ? ::geteuid() : std::stoul(owner);
+                EXPECT_EQ(::chown(path, uid, owner.empty() ? ::getegid() : uid), 0);
+            } else if (kind == "dir") {
+                EXPECT_EQ(::mkdir(path, 0), 0);
+                EXPECT_EQ(::chmod(path, modeOr(0755)), 0);
+            } else if (kind == "link") {
+                if (extra.front() == '$')
+                    extra.replace(0, 1, root_.string());
+                EXPECT_EQ(::symlink(extra.c_str(), path), 0);
+            } else if (kind == "pipe") {
+                EXPECT_EQ(::mkfifo(path, 0666), 0);
+            } else if (kind == "socket") {
+                makeSocket(file);
+            } else if (kind == "device") {
+                EXPECT_EQ(::mknod(path, S_IFCHR | 0666, makedev(1, 3)), 0);
+            } else {
+                ADD_FAILURE() << "unknown kind " << kind;
+            }
         }
-    }
-    void folder(const std::string& name, mode_t mode = 0755) const {
-        EXPECT_EQ(::mkdir(at(name).c_str(), mode), 0);
-        EXPECT_EQ(::chmod(at(name).c_str(), mode), 0);
-    }
-    void link(const std::string& name, const std::string& target) const {
-        EXPECT_EQ(::symlink(target.c_str(), at(name).c_str()), 0);
-    }
-    void pipe(const std::string& name) const { EXPECT_EQ(::mkfifo(at(name).c_str(), 0666), 0); }
-    void socket(const std::string& name) const {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const std::string path = at(name).string();
-        ASSERT_LT(path.size(), sizeof address.sun_path);
-        path.copy(address.sun_path, path.size());
-        EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        ::close(fd);
-    }
-    // A device made here, never one of /dev: it is the null device's number.
-    void device(const std::string& name) const {
-        EXPECT_EQ(::mknod(at(name).c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
     }
 
 private:
@@ -126,6 +146,7 @@ private:
 };
 
 enum class Command { Save, Open };
+enum class Commands { Save, Open, Both };
 enum class Runner {
     Self,      // this process's user, whoever it is
     Root,      // needs root: a device, another user's file replaced by root
@@ -134,14 +155,14 @@ enum class Runner {
 
 struct FileCase {
     const char* name;
-    Command command;
-    void (*arrange)(const Sandbox&);
+    Commands commands;
+    std::string arrange;      // what is there before, as Sandbox::arrange takes it
     std::string path;         // the chosen name, in the sandbox
     std::string error = {};   // the text shown, "" for success
-    std::string written = {}; // the file that holds the saved game afterwards, "" for none
+    std::string written = {}; // the file that holds the saved game after a save, "" for none
     Runner runner = Runner::Self;
     FileCall fault = FileCall::Read;
-    int faultErrno = 0; // 0: no fault injected
+    int faultErrno = 0; // 0: no fault; EFBIG: a file size limit instead of a hook
 };
 
 void PrintTo(const FileCase& c, std::ostream* out) {
@@ -159,7 +180,7 @@ int injectFault(FileCall call) {
 
 // Runs the command in a child, so that a change of user, a file size limit or a fault hook
 // ends with it, and returns the text shown ("" for success).
-std::string runInChild(const FileCase& c, const Sandbox& sandbox) {
+std::string runInChild(const FileCase& c, Command command, const Sandbox& sandbox) {
     int channel[2];
     EXPECT_EQ(::pipe(channel), 0);
     const pid_t child = ::fork();
@@ -180,8 +201,8 @@ std::string runInChild(const FileCase& c, const Sandbox& sandbox) {
             setFileFaultHook(injectFault);
         }
         const std::string path = sandbox.at(c.path).string();
-        const IoError error = c.command == Command::Save ? writeFileReplacing(path, kNew)
-                                                         : readSavedGameFile(path).error;
+        const IoError error = command == Command::Save ? writeFileReplacing(path, kNew)
+                                                       : readSavedGameFile(path).error;
         const std::string text = error == IoError::None ? "" : IoErrorMessage(error) + ".";
         const bool sent =
             ::write(channel[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
@@ -205,23 +226,28 @@ TEST_P(FileCommandTest, ShowsWhatHappenedAndChangesOnlyTheSavedFile) {
     const FileCase& c = GetParam();
     if (c.runner != Runner::Self && ::geteuid() != 0)
         GTEST_SKIP() << "needs root";
-    const Sandbox sandbox;
-    if (c.arrange != nullptr)
-        c.arrange(sandbox);
-    const Tree before = describe(sandbox.root());
+    for (const Command command : {Command::Save, Command::Open}) {
+        if (c.commands != Commands::Both &&
+            (c.commands == Commands::Save) != (command == Command::Save))
+            continue;
+        SCOPED_TRACE(command == Command::Save ? "Save" : "Open");
+        const Sandbox sandbox;
+        sandbox.arrange(c.arrange);
+        const Tree before = describe(sandbox.root());
 
-    EXPECT_EQ(runInChild(c, sandbox), c.error);
+        EXPECT_EQ(runInChild(c, command, sandbox), c.error);
 
-    Tree expected = before;
-    if (!c.written.empty()) {
-        const auto old = before.find(c.written);
-        expected[c.written] =
-            old != before.end()
-                ? Entry{old->second.mode, old->second.uid, old->second.gid, kNew}
-                : Entry{S_IFREG | (0666 & ~currentUmask()), ::geteuid(), ::getegid(), kNew};
+        Tree expected = before;
+        if (command == Command::Save && !c.written.empty()) {
+            const auto old = before.find(c.written);
+            expected[c.written] =
+                old != before.end()
+                    ? Entry{old->second.mode, old->second.uid, old->second.gid, kNew}
+                    : Entry{S_IFREG | (0666 & ~currentUmask()), ::geteuid(), ::getegid(), kNew};
+        }
+        const Tree after = describe(sandbox.root());
+        EXPECT_EQ(after, expected) << "after:" << after << "\nexpected:" << expected;
     }
-    const Tree after = describe(sandbox.root());
-    EXPECT_EQ(after, expected) << "after:" << after << "\nexpected:" << expected;
 }
 
 const std::string kLongName = std::string(251, 'n') + ".sav";
@@ -230,117 +256,65 @@ const std::string kInvalid = "Invalid filename.";
 const std::string kNotFound = "File not found.";
 const std::string kLoop = "I/O error " + std::to_string(ELOOP) + ".";
 
-void oldFile(const Sandbox& s) {
-    s.file("game.sav");
-}
+const std::string kIoError5 = "I/O error 5.";
+constexpr const char* kOldFile = "file game.sav";
+constexpr const char* kChain = "dir sub; file real.sav; link sub/middle.sav ../real.sav; "
+                               "link game.sav sub/middle.sav";
 
 const FileCase kCases[] = {
-    {"NewFile", Command::Save, nullptr, "game.sav", "", "game.sav"},
-    {"ReplacesKeepingTheMode", Command::Save, [](const Sandbox& s) { s.file("game.sav", 0640); },
-     "game.sav", "", "game.sav"},
-    {"RootKeepsTheOwner", Command::Save,
-     [](const Sandbox& s) { s.file("game.sav", 0640, kNobody); }, "game.sav", "", "game.sav",
+    {"NewFile", Commands::Save, "", "game.sav", "", "game.sav"},
+    {"ReplacesKeepingTheMode", Commands::Save, "file game.sav 640", "game.sav", "", "game.sav"},
+    {"RootKeepsTheOwner", Commands::Save, "file game.sav 640 65534", "game.sav", "", "game.sav",
      Runner::Root},
-    {"RootMayReplaceAReadOnlyFile", Command::Save,
-     [](const Sandbox& s) { s.file("game.sav", 0444); }, "game.sav", "", "game.sav", Runner::Root},
-    {"RelativeLink", Command::Save,
-     [](const Sandbox& s) {
-         s.folder("sub");
-         s.file("sub/real.sav");
-         s.link("game.sav", "sub/real.sav");
-     },
+    {"RootMayReplaceAReadOnlyFile", Commands::Save, "file game.sav 444", "game.sav", "", "game.sav",
+     Runner::Root},
+    {"RelativeLink", Commands::Save, "dir sub; file sub/real.sav; link game.sav sub/real.sav",
      "game.sav", "", "sub/real.sav"},
-    {"AbsoluteLink", Command::Save,
-     [](const Sandbox& s) {
-         s.file("real.sav");
-         s.link("game.sav", s.at("real.sav"));
-     },
-     "game.sav", "", "real.sav"},
-    {"ChainOfTwoLinksEachReadInItsFolder", Command::Save,
-     [](const Sandbox& s) {
-         s.folder("sub");
-         s.file("real.sav");
-         s.link("sub/middle.sav", "../real.sav");
-         s.link("game.sav", "sub/middle.sav");
-     },
-     "game.sav", "", "real.sav"},
-    {"DanglingLinkMakesItsTarget", Command::Save,
-     [](const Sandbox& s) {
-         s.folder("sub");
-         s.link("game.sav", "sub/new.sav");
-     },
-     "game.sav", "", "sub/new.sav"},
-    {"DanglingLinkIntoAMissingFolder", Command::Save,
-     [](const Sandbox& s) { s.link("game.sav", "gone/new.sav"); }, "game.sav", kInvalid},
-    {"LinkLoop", Command::Save, [](const Sandbox& s) { s.link("game.sav", "game.sav"); },
-     "game.sav", kLoop},
-    {"LinkToAFolder", Command::Save,
-     [](const Sandbox& s) {
-         s.folder("sub");
-         s.link("game.sav", "sub");
-     },
-     "game.sav", kDenied},
-    {"Folder", Command::Save, [](const Sandbox& s) { s.folder("game.sav"); }, "game.sav", kDenied},
-    {"Pipe", Command::Save, [](const Sandbox& s) { s.pipe("game.sav"); }, "game.sav", kDenied},
-    {"Socket", Command::Save, [](const Sandbox& s) { s.socket("game.sav"); }, "game.sav", kDenied},
-    {"Device", Command::Save, [](const Sandbox& s) { s.device("game.sav"); }, "game.sav", kDenied,
-     "", Runner::Root},
-    {"ReadOnlyFile", Command::Save, [](const Sandbox& s) { s.file("game.sav", 0444, kNobody); },
-     "game.sav", kDenied, "", Runner::OtherUser},
-    {"AnotherUsersFile", Command::Save, [](const Sandbox& s) { s.file("game.sav", 0644, 0); },
-     "game.sav", kDenied, "", Runner::OtherUser},
-    {"LinkIntoAFolderItMayNotWrite", Command::Save,
-     [](const Sandbox& s) {
-         s.folder("locked", 0755);
-         s.file("locked/real.sav", 0666);
-         s.link("game.sav", "locked/real.sav");
-     },
-     "game.sav", kDenied, "", Runner::OtherUser},
-    {"LongestName", Command::Save, [](const Sandbox& s) { s.file(kLongName); }, kLongName, "",
-     kLongName},
-    {"LongestNewName", Command::Save, nullptr, kLongName, "", kLongName},
-    {"NameTooLong", Command::Save, nullptr, "n" + kLongName, kInvalid},
-    {"MissingFolder", Command::Save, nullptr, "gone/game.sav", kInvalid},
-    {"FileInPlaceOfAFolder", Command::Save, oldFile, "game.sav/x.sav", kInvalid},
-    {"WriteFails", Command::Save, oldFile, "game.sav", "I/O error 5.", "", Runner::Self,
+    {"AbsoluteLink", Commands::Save, "file real.sav; link game.sav $/real.sav", "game.sav", "",
+     "real.sav"},
+    {"ChainOfTwoLinksEachReadInItsFolder", Commands::Save, kChain, "game.sav", "", "real.sav"},
+    {"DanglingLinkMakesItsTarget", Commands::Save, "dir sub; link game.sav sub/new.sav", "game.sav",
+     "", "sub/new.sav"},
+    {"DanglingLinkIntoAMissingFolder", Commands::Save, "link game.sav gone/new.sav", "game.sav",
+     kInvalid},
+    {"LinkLoop", Commands::Both, "link game.sav game.sav", "game.sav", kLoop},
+    {"LinkToAFolder", Commands::Both, "dir sub; link game.sav sub", "game.sav", kDenied},
+    {"Folder", Commands::Both, "dir game.sav", "game.sav", kDenied},
+    {"Pipe", Commands::Both, "pipe game.sav", "game.sav", kDenied},
+    {"Socket", Commands::Both, "socket game.sav", "game.sav", kDenied},
+    {"Device", Commands::Both, "device game.sav", "game.sav", kDenied, "", Runner::Root},
+    {"ReadOnlyFile", Commands::Save, "file game.sav 444 65534", "game.sav", kDenied, "",
+     Runner::OtherUser},
+    {"AnotherUsersFile", Commands::Save, "file game.sav 644 0", "game.sav", kDenied, "",
+     Runner::OtherUser},
+    {"LinkIntoAFolderItMayNotWrite", Commands::Save,
+     "dir locked 755; file locked/real.sav 666; link game.sav locked/real.sav", "game.sav", kDenied,
+     "", Runner::OtherUser},
+    {"LongestName", Commands::Save, "", kLongName, "", kLongName},
+    {"LongestNameReplaced", Commands::Save, "file " + kLongName, kLongName, "", kLongName},
+    {"NameTooLong", Commands::Both, "", "n" + kLongName, kInvalid},
+    {"MissingFolder", Commands::Both, "", "gone/game.sav", kInvalid},
+    {"FileInPlaceOfAFolder", Commands::Both, kOldFile, "game.sav/x.sav", kInvalid},
+    {"WriteFails", Commands::Save, kOldFile, "game.sav", kIoError5, "", Runner::Self,
      FileCall::Write, EIO},
-    {"SyncFails", Command::Save, oldFile, "game.sav", "I/O error 5.", "", Runner::Self,
-     FileCall::Sync, EIO},
-    {"RenameFails", Command::Save, oldFile, "game.sav", "I/O error 5.", "", Runner::Self,
+    {"SyncFails", Commands::Save, kOldFile, "game.sav", kIoError5, "", Runner::Self, FileCall::Sync,
+     EIO},
+    {"RenameFails", Commands::Save, kOldFile, "game.sav", kIoError5, "", Runner::Self,
      FileCall::Rename, EIO},
-    {"TemporaryNameFails", Command::Save, oldFile, "game.sav", "I/O error 5.", "", Runner::Self,
+    {"TemporaryNameFails", Commands::Save, kOldFile, "game.sav", kIoError5, "", Runner::Self,
      FileCall::CreateTemporary, EIO},
-    {"NoUnnamedFiles", Command::Save, oldFile, "game.sav", "", "game.sav", Runner::Self,
+    {"NoUnnamedFiles", Commands::Save, kOldFile, "game.sav", "", "game.sav", Runner::Self,
      FileCall::CreateUnnamed, EOPNOTSUPP},
-    {"DiskFull", Command::Save, oldFile, "game.sav", "Disk full.", "", Runner::Self,
+    {"DiskFull", Commands::Save, kOldFile, "game.sav", "Disk full.", "", Runner::Self,
      FileCall::Write, EFBIG},
 
-    {"OpenFile", Command::Open, oldFile, "game.sav", ""},
-    {"OpenChainOfLinks", Command::Open,
-     [](const Sandbox& s) {
-         s.folder("sub");
-         s.file("real.sav");
-         s.link("sub/middle.sav", "../real.sav");
-         s.link("game.sav", "sub/middle.sav");
-     },
-     "game.sav", ""},
-    {"OpenDanglingLink", Command::Open, [](const Sandbox& s) { s.link("game.sav", "none.sav"); },
-     "game.sav", kNotFound},
-    {"OpenMissingFile", Command::Open, nullptr, "game.sav", kNotFound},
-    {"OpenMissingFolder", Command::Open, nullptr, "gone/game.sav", kInvalid},
-    {"OpenFileInPlaceOfAFolder", Command::Open, oldFile, "game.sav/x.sav", kInvalid},
-    {"OpenLinkLoop", Command::Open, [](const Sandbox& s) { s.link("game.sav", "game.sav"); },
-     "game.sav", kLoop},
-    {"OpenFolder", Command::Open, [](const Sandbox& s) { s.folder("game.sav"); }, "game.sav",
-     kDenied},
-    {"OpenPipe", Command::Open, [](const Sandbox& s) { s.pipe("game.sav"); }, "game.sav", kDenied},
-    {"OpenSocket", Command::Open, [](const Sandbox& s) { s.socket("game.sav"); }, "game.sav",
-     kDenied},
-    {"OpenDevice", Command::Open, [](const Sandbox& s) { s.device("game.sav"); }, "game.sav",
-     kDenied, "", Runner::Root},
-    {"OpenAnotherUsersFile", Command::Open, [](const Sandbox& s) { s.file("game.sav", 0600, 0); },
-     "game.sav", kDenied, "", Runner::OtherUser},
-    {"OpenReadFails", Command::Open, oldFile, "game.sav", "I/O error 5.", "", Runner::Self,
+    {"OpenFile", Commands::Open, kOldFile, "game.sav"},
+    {"OpenChainOfLinks", Commands::Open, kChain, "game.sav"},
+    {"OpenDanglingLink", Commands::Open, "link game.sav none.sav", "game.sav", kNotFound},
+    {"OpenMissingFile", Commands::Open, "", "game.sav", kNotFound},
+    {"OpenAnotherUsersFile", Commands::Open, "file game.sav 600 0", "game.sav", kDenied, "",
+     Runner::OtherUser},
+    {"OpenReadFails", Commands::Open, kOldFile, "game.sav", kIoError5, "", Runner::Self,
      FileCall::Read, EIO},
 };
 
