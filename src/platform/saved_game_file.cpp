@@ -53,12 +53,9 @@ IoError resolveTarget(const std::string& path, Target& target) {
         if (parts.name.empty())
             return IoError::FileAccessDenied;
         target.name = parts.name;
-        if (::fstatat(target.folder.get(), parts.name.c_str(), &target.info, AT_SYMLINK_NOFOLLOW) !=
-            0) {
-            if (errno == ENOENT)
-                return IoError::None; // a new file
-            return IoErrorFromErrno(errno);
-        }
+        const int folder = target.folder.get();
+        if (::fstatat(folder, parts.name.c_str(), &target.info, AT_SYMLINK_NOFOLLOW) != 0)
+            return errno == ENOENT ? IoError::None /* a new file */ : IoErrorFromErrno(errno);
         if (!S_ISLNK(target.info.st_mode)) {
             target.exists = true;
             return IoError::None;
@@ -66,15 +63,14 @@ IoError resolveTarget(const std::string& path, Target& target) {
         if (links == kMaxLinks)
             return IoError::System(ELOOP);
         std::array<char, PATH_MAX + 1> link{};
-        const ssize_t length =
-            ::readlinkat(target.folder.get(), parts.name.c_str(), link.data(), link.size());
+        const ssize_t length = ::readlinkat(folder, parts.name.c_str(), link.data(), link.size());
         if (length < 0)
             return IoErrorFromErrno(errno);
         if (static_cast<std::size_t>(length) == link.size())
             return IoError::InvalidFilename;
         const std::string destination(link.data(), static_cast<std::size_t>(length));
         parts = splitPath(destination);
-        const int base = destination.starts_with('/') ? AT_FDCWD : target.folder.get();
+        const int base = destination.starts_with('/') ? AT_FDCWD : folder;
         target.folder = openFolder(base, parts.folder, error);
     }
 }
