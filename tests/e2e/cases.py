@@ -368,7 +368,8 @@ def case_piece_names(desktop):
     if program.box_text(box) != "Я хожу":
         raise Failure(f"the box reads \"{program.box_text(box)}\", not \"Я хожу\"")
     say(f"read the box \"Я хожу\" (caption \"{caption}\")")
-    program.answer_box("Я хожу")
+    # The caption is the application title: the executable's name up to its first ".".
+    program.answer_box("Я хожу", "morvantide")
     # A taken piece is named off the board.
     game.expect_move("e2", "e4")
     game.black_moves("d7", "d5")
