@@ -3,7 +3,8 @@
 a screen reader reads from it, the files it writes and, where pixels are the point, the screen.
 
 Usage: cases.py --program PATH --assets DIR --artifacts DIR CASE
-A failed case keeps its screenshots and logs in ARTIFACTS/CASE.
+A failed case keeps its screenshots and logs in ARTIFACTS/CASE. The case "installed" is run by
+package.sh on the installed program; ctest runs every other case.
 """
 
 import os
