@@ -392,10 +392,18 @@ class Desktop:
     def start_window_manager(self):
         # openbox.xml: new windows take the focus, as on a desktop, and Alt+F4 closes one.
         config = os.path.join(os.path.dirname(os.path.abspath(__file__)), "openbox.xml")
-        log = open(os.path.join(self.run_dir, "openbox.log"), "w")
-        self.wm = subprocess.Popen(["openbox", "--config-file", config], stdout=log, stderr=log)
-        wait_until("the window manager", lambda: "window id" in run(
-            "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False))
+        log = open(os.path.join(self.run_dir, "openbox.log"), "a")
+        # On a busy machine the X server may turn the first client away; openbox then ends at
+        # once and is started again.
+        for _ in range(3):
+            self.wm = subprocess.Popen(["openbox", "--config-file", config], stdout=log,
+                                       stderr=log)
+            wait_until("the window manager", lambda: self.wm.poll() is not None or (
+                "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False)))
+            if self.wm.poll() is None:
+                return
+            time.sleep(0.5)
+        raise Failure(f"openbox could not open the display {os.environ.get('DISPLAY')}")
 
     def stop_window_manager(self):
         stop(self.wm)
