@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Regenerates the 42 voice clips (assets/clips/*.wav) and their resource list (assets/clips.qrc).
+# Regenerates the 42 voice clips (assets/clips/*.wav); src/app/voice/CMakeLists.txt builds them
+# into the program.
 #
 # The words are spoken by RHVoice: English by the voice "CLB", Russian by "Aleksandr", both a
 # little slower than their normal pace so that single words come out clearly. Both voices are
@@ -29,7 +30,6 @@ set -euo pipefail
 root_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 readonly root_dir
 readonly clips_dir="$root_dir/assets/clips"
-readonly qrc_file="$root_dir/assets/clips.qrc"
 readonly cache_dir=${MORVANTIDE_RHVOICE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/morvantide-rhvoice}
 
 readonly english_voice=clb
@@ -251,17 +251,6 @@ done
 mkdir -p "$clips_dir"
 rm -f "$clips_dir"/*.wav
 cp "$work/out"/*.wav "$clips_dir/"
-
-{
-    echo '<!DOCTYPE RCC>'
-    echo '<RCC version="1.0">'
-    echo '    <qresource prefix="/">'
-    for name in "${clip_names[@]}"; do
-        echo "        <file>clips/$name.wav</file>"
-    done
-    echo '    </qresource>'
-    echo '</RCC>'
-} >"$qrc_file"
 
 printf 'make-clips: %d clips, RMS level %s dBFS\n' "${#clip_names[@]}" "$target"
 printf '%-12s %6s %8s %8s %8s\n' clip rate seconds 'RMS dB' 'peak dB'

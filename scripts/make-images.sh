@@ -1,5 +1,6 @@
 #!/bin/sh
-# Redraws the committed pictures in assets/ (board, pieces, window icon) and images.qrc.
+# Redraws the committed pictures in assets/ (board, pieces, window icon); src/app/CMakeLists.txt
+# builds them into the program.
 # The drawing is deterministic, so running this again changes nothing.
 #
 #   scripts/make-images.sh            draw and check everything

@@ -5,7 +5,6 @@ cd "$(dirname "$0")/.."
 
 scripts/setup-debian.sh
 # The tests and benchmarks need more packages; scripts/test.sh turns them back on.
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DMORVANTIDE_BUILD_TESTS=OFF -DMORVANTIDE_BUILD_BENCH=OFF >/dev/null
+cmake --preset default -DMORVANTIDE_BUILD_TESTS=OFF -DMORVANTIDE_BUILD_BENCH=OFF >/dev/null
 cmake --build build --target morvantide -j"$(nproc)"
 exec build/src/app/morvantide "$@"

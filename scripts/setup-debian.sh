@@ -11,7 +11,8 @@ build_packages=(
 )
 test_packages=(
     googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-    xvfb xauth xdotool x11-utils imagemagick openbox tesseract-ocr tesseract-ocr-rus
+    xvfb xauth xdotool x11-utils imagemagick openbox
+    dbus at-spi2-core python3-pyatspi
     libx11-dev libxcb1-dev
     pulseaudio pulseaudio-utils sox
     desktop-file-utils appstream dpkg-dev

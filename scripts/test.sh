@@ -10,16 +10,14 @@ scripts/setup-debian.sh --test
 jobs=$(nproc)
 
 echo "== Core and platform tests with sanitizers"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORVANTIDE_SANITIZE=ON \
-    -DMORVANTIDE_BUILD_APP=OFF >/dev/null
-cmake --build build-asan -j"$jobs"
-ctest --test-dir build-asan --output-on-failure -j"$jobs"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j"$jobs"
+ctest --preset asan -j"$jobs"
 
 echo "== Fuzzing the saved-game and settings readers"
 scripts/run-fuzz.sh 15
 
 echo "== All tests"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DMORVANTIDE_BUILD_TESTS=ON -DMORVANTIDE_BUILD_BENCH=ON >/dev/null
-cmake --build build -j"$jobs"
-ctest --test-dir build --output-on-failure
+cmake --preset default -DMORVANTIDE_BUILD_TESTS=ON -DMORVANTIDE_BUILD_BENCH=ON >/dev/null
+cmake --build --preset default -j"$jobs"
+ctest --preset default

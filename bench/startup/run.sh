@@ -27,9 +27,153 @@ while [[ $# -gt 0 ]]; do
 done
 BUILD=$(realpath "$BUILD")
 
-# The display, window manager and expected-board helpers of the end-to-end tests.
-# shellcheck source=tests/e2e/lib.sh
-source "$SOURCE/tests/e2e/lib.sh"
+# --- A private display with a window manager, and the starting position drawn from the artwork
+
+declare -a SPOT
+FLIPPED=0
+
+readonly SCREEN_W=1280
+readonly SCREEN_H=1024
+readonly WAIT_S=15
+RUN=""
+XVFB_PID=""
+WM_PID=""
+
+say() { printf '  %s\n' "$*"; }
+
+fail() {
+    printf 'FAIL [%s]: %s\n' "$CASE" "$*" >&2
+    exit 1
+}
+
+
+stop_pid() {
+    local pid=$1
+    [[ -n $pid ]] || return 0
+    kill -0 "$pid" 2>/dev/null || return 0
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 20); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
+
+# Polls a command every 0.1 s until it succeeds; fails the case after `seconds`.
+#   wait_until SECONDS "what is awaited" COMMAND [ARG...]
+wait_until() {
+    local seconds=$1 what=$2
+    shift 2
+    local deadline=$((SECONDS + seconds))
+    until "$@"; do
+        ((SECONDS < deadline)) || fail "timed out after ${seconds}s waiting for $what"
+        sleep 0.1
+    done
+}
+
+
+start_display() {
+    local number_file="$RUN/display" fd
+    : >"$number_file"
+    exec {fd}>"$number_file"
+    Xvfb -displayfd "$fd" -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp \
+        >"$RUN/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    exec {fd}>&-
+    wait_until "$WAIT_S" "the X server" test -s "$number_file"
+    DISPLAY=":$(head -n 1 "$number_file")"
+    export DISPLAY
+    say "display $DISPLAY"
+}
+
+wm_running() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+}
+
+stop_window_manager() {
+    stop_pid "$WM_PID"
+    WM_PID=""
+}
+
+start_window_manager() {
+    # The end-to-end tests' set-up: new windows take the focus, as on a desktop.
+    openbox --config-file "$SOURCE/tests/e2e/openbox.xml" >"$RUN/openbox.log" 2>&1 &
+    WM_PID=$!
+    wait_until "$WAIT_S" "the window manager" wm_running
+}
+
+
+readonly -a SLOT_PICTURE=(
+    ""
+    black-rook black-knight black-bishop black-queen black-king black-bishop black-knight
+    black-rook
+    black-pawn black-pawn black-pawn black-pawn black-pawn black-pawn black-pawn black-pawn
+    white-pawn white-pawn white-pawn white-pawn white-pawn white-pawn white-pawn white-pawn
+    white-rook white-knight white-bishop white-queen white-king white-bishop white-knight
+    white-rook
+)
+
+# "e4" -> "212 212"
+square_point() {
+    local name=$1
+    local file=${name:0:1} rank=${name:1:1}
+    local f r
+    f=$(($(printf '%d' "'$file") - 97))
+    r=$((8 - rank))
+    ((f >= 0 && f < 8 && r >= 0 && r < 8)) || fail "no square $name"
+    echo "$((52 + 40 * f)) $((52 + 40 * r))"
+}
+
+
+starting_position() {
+    local slot file rank
+    for slot in $(seq 1 32); do
+        if ((slot <= 8)); then
+            file=$((slot - 1)) rank=0
+        elif ((slot <= 16)); then
+            file=$((slot - 9)) rank=1
+        elif ((slot <= 24)); then
+            file=$((slot - 17)) rank=6
+        else
+            file=$((slot - 25)) rank=7
+        fi
+        SPOT[slot]="$((52 + 40 * file)) $((52 + 40 * rank))"
+    done
+}
+
+
+# Draws the expected board: the board picture with each piece's picture at its place, its
+# background colour (the bottom-left pixel) left out, as the program draws them.
+render_expected() {
+    local out=$1 slot x y left top picture key
+    local -a layers=()
+    for slot in $(seq 1 32); do
+        read -r x y <<<"${SPOT[slot]}"
+        ((x == 0 && y == 0)) && continue
+        if ((FLIPPED)); then
+            x=$((385 - x))
+            y=$((385 - y))
+        fi
+        left=$((x - 20))
+        top=$((y - 20))
+        picture="$ASSETS/images/${SLOT_PICTURE[slot]}.png"
+        key=$(picture_key "$picture")
+        layers+=("(" "$picture" -transparent "$key" ")" -geometry "+${left}+${top}" -composite)
+    done
+    convert "$ASSETS/images/board.png" "${layers[@]}" "$out"
+}
+
+declare -A PICTURE_KEY=()
+picture_key() {
+    if [[ -z ${PICTURE_KEY[$1]:-} ]]; then
+        PICTURE_KEY[$1]=$(convert "$1" -format '%[pixel:p{0,39}]' info:)
+    fi
+    echo "${PICTURE_KEY[$1]}"
+}
+
+# ---------------------------------------------------------------------------------------------
 
 PROGRAM="$BUILD/src/app/morvantide"
 PROBE="$BUILD/bench/startup/startup_probe"

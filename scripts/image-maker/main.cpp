@@ -93,24 +93,6 @@ QString iconFile(int size) {
     return QStringLiteral("icons/morvantide-%1.png").arg(size);
 }
 
-QStringList allAssetFiles() {
-    QStringList files;
-    for (int scale : {1, 2}) {
-        files << scaledName(QStringLiteral("images/board"), scale);
-    }
-    for (Side side : kSides) {
-        for (const PieceKind& kind : kKinds) {
-            for (int scale : {1, 2}) {
-                files << scaledName(pieceStem(side, kind), scale);
-            }
-        }
-    }
-    for (int size : kIconSizes) {
-        files << iconFile(size);
-    }
-    return files;
-}
-
 QRawFont loadFont(const QString& file) {
     // A large size keeps the outlines exact; every use scales the path down itself.
     QRawFont font(file, 1000.0, QFont::PreferNoHinting);
@@ -495,20 +477,6 @@ void savePng(const QImage& image, const QString& root, const QString& relative) 
     }
 }
 
-void saveResourceList(const QString& root) {
-    QString text =
-        QStringLiteral("<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/\">\n");
-    for (const QString& name : allAssetFiles()) {
-        text += QStringLiteral("    <file>%1</file>\n").arg(name);
-    }
-    text += QStringLiteral("</qresource>\n</RCC>\n");
-    QSaveFile file(root + QStringLiteral("/images.qrc"));
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-        throw failure(
-            QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()));
-    }
-}
-
 void drawAll(const QString& root) {
     for (const char* folder : {"images", "icons"}) {
         if (!QDir(root).mkpath(QString::fromLatin1(folder))) {
@@ -531,7 +499,6 @@ void drawAll(const QString& root) {
     for (int size : kIconSizes) {
         savePng(drawIcon(size), root, iconFile(size));
     }
-    saveResourceList(root);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -714,16 +681,6 @@ void checkAll(const QString& root) {
     }
     for (int size : kIconSizes) {
         checkIcon(loadPicture(root, iconFile(size), size, true), iconFile(size));
-    }
-    QFile list(root + QStringLiteral("/images.qrc"));
-    if (!list.open(QIODevice::ReadOnly)) {
-        throw failure(QStringLiteral("cannot read %1").arg(list.fileName()));
-    }
-    const QString listed = QString::fromUtf8(list.readAll());
-    for (const QString& name : allAssetFiles()) {
-        if (!listed.contains(QStringLiteral("<file>%1</file>").arg(name))) {
-            throw failure(QStringLiteral("images.qrc does not list %1").arg(name));
-        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include "morvantide/instance_lock.h"
 #include "morvantide/move_text.h"
 #include "morvantide/new_game.h"
+#include "morvantide/piece_name.h"
 #include "morvantide/piece_set.h"
 #include "morvantide/saved_game.h"
 #include "morvantide/saved_game_file.h"
@@ -133,6 +134,7 @@ void TFrame::buildControls() {
     imBoard1->setGeometry(0, 0, 385, 385);
     imBoard1->setPixmap(loadPicture(QStringLiteral(":/images/board.png"), false));
     imBoard1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    imBoard1->setAccessibleName(QStringLiteral("Шахматная доска"));
 
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const PieceLayout& layout = kPieceLayout[slot - 1];
@@ -385,6 +387,7 @@ void TFrame::PlacePieceImages(const morvantide::Positions& table) {
         const PicturePlace& place = places[slot - 1];
         PieceImages[slot]->move(place.left, place.top);
     }
+    namePiecePictures(table);
 }
 
 void TFrame::ReadPositionsFromImages(morvantide::Positions& table) const {
@@ -394,6 +397,19 @@ void TFrame::ReadPositionsFromImages(morvantide::Positions& table) const {
         places[slot - 1] = {picture->x(), picture->y()};
     }
     ReadPositionsFromPlaces(table, places, cbInvert->isChecked(), {BoardLeft, BoardWidth});
+    namePiecePictures(table);
+}
+
+// Each picture tells a screen reader which piece it shows and where that piece stands; a
+// hidden picture's piece is off the board.
+void TFrame::namePiecePictures(const morvantide::Positions& table) const {
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        PiecePicture* picture = PieceImages[slot];
+        const BoardPoint place = picture->isHidden() ? BoardPoint{} : table[slot - 1];
+        const QString name = QString::fromStdString(PieceAccessibleName(slot, place));
+        if (picture->accessibleName() != name)
+            picture->setAccessibleName(name);
+    }
 }
 
 void TFrame::CapturePiece(morvantide::Positions& table, int index) {

@@ -133,6 +133,7 @@ private:
     void AnnounceMove(const Drop& drop);
     void appendMoveText(QPlainTextEdit* column, const Drop& drop);
     void updateRadioTabStops();
+    void namePiecePictures(const morvantide::Positions& table) const;
 
     ClipPlayer& voice_;
     UserDialogs& dialogs_;

@@ -29,10 +29,32 @@ ASSETS=$(realpath "$ASSETS")
 mkdir -p "$ARTIFACTS"
 ARTIFACTS=$(realpath "$ARTIFACTS")
 CASE=package
-APP_BINARY="$BUILD/src/app/morvantide"
+HERE=$(cd "$(dirname "$0")" && pwd)
 
-# shellcheck source-path=SCRIPTDIR
-source "$(dirname "$0")/lib.sh"
+say() { printf '  %s\n' "$*"; }
+
+fail() {
+    printf 'FAIL [%s]: %s\n' "$CASE" "$*" >&2
+    exit 1
+}
+
+RUN=$(mktemp -d "${TMPDIR:-/tmp}/morvantide-package.XXXXXX")
+on_exit() {
+    local status=$?
+    trap - EXIT
+    set +e
+    e2e_extra_cleanup
+    if [[ $status -ne 0 ]]; then
+        mkdir -p "$ARTIFACTS/$CASE"
+        cp "$RUN"/*.log "$ARTIFACTS/$CASE/" 2>/dev/null
+        printf 'Logs of the failed package test are kept in %s\n' "$ARTIFACTS/$CASE" >&2
+    else
+        printf 'PASS [%s]\n' "$CASE"
+    fi
+    rm -rf "$RUN"
+    exit "$status"
+}
+trap on_exit EXIT
 
 readonly APP_ID=org.example.Morvantide
 readonly INSTALLED_FILES=(
@@ -70,8 +92,6 @@ for tool in "$CPACK" dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli 
 done
 [[ $(package_state) != installed ]] ||
     fail "a morvantide package is installed already; this test installs and removes its own"
-
-e2e_begin
 
 # --- Build ---------------------------------------------------------------------------------
 "$CPACK" --config "$BUILD/CPackConfig.cmake" -B "$RUN/package" >"$RUN/cpack.log" 2>&1 ||
@@ -125,11 +145,11 @@ apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=120 "$deb" \
 [[ $(package_state) == installed ]] || fail "the package is not installed after apt-get"
 say "installed with apt-get"
 
-PROGRAM=/usr/bin/morvantide
-start_and_await_new_game
+# The end-to-end driver starts it on a private display and reads its board through the
+# accessibility bus.
+/usr/bin/python3 "$HERE/cases.py" --program /usr/bin/morvantide --assets "$ASSETS" \
+    --artifacts "$ARTIFACTS" installed || fail "the installed program did not show its board"
 say "the installed program shows its board"
-close_window "$MAIN_WIN"
-wait_until "$WAIT_S" "the installed program to end" process_ended "$APP_PID"
 
 apt-get remove --purge -y -o DPkg::Lock::Timeout=120 morvantide >>"$RUN/apt.log" 2>&1 ||
     fail "apt-get remove failed: $(tail -n 20 "$RUN/apt.log")"

@@ -1,0 +1,56 @@
+#include "morvantide/piece_name.h"
+
+#include "morvantide/board_geometry.h"
+#include "morvantide/piece_set.h"
+
+#include <array>
+
+namespace morvantide {
+
+namespace {
+
+// The squares cover pixels 32 to 351 of the board picture in both directions.
+constexpr int kBoardFirstPixel = kFirstCentre - kSquareSize / 2;
+constexpr int kBoardLastPixel = kLastCentre + kSquareSize / 2 - 1;
+
+constexpr bool onSquares(int v) {
+    return v >= kBoardFirstPixel && v <= kBoardLastPixel;
+}
+
+struct KindName {
+    const char* noun;
+    bool feminine;
+};
+
+// In PieceKind's order.
+constexpr std::array<KindName, 6> kKindNames = {{
+    {"ладья", true},
+    {"конь", false},
+    {"слон", false},
+    {"ферзь", false},
+    {"король", false},
+    {"пешка", true},
+}};
+
+} // namespace
+
+std::string PieceAccessibleName(int slot, BoardPoint place) {
+    const KindName& kind = kKindNames[static_cast<std::size_t>(pieceKind(slot))];
+    const bool white = pieceColour(slot) == PieceColour::White;
+    std::string name =
+        white ? (kind.feminine ? "Белая " : "Белый ") : (kind.feminine ? "Черная " : "Черный ");
+    name += kind.noun;
+    if (place.isOffBoard() || !onSquares(place.x) || !onSquares(place.y)) {
+        name += ", вне доски";
+        return name;
+    }
+    // A piece between squares (while it glides or is dragged) is named after the square its
+    // centre is over, as a drop there would snap it.
+    const SnappedSquare square = SnapToSquare(place);
+    name += ", ";
+    name += square.fileName;
+    name += square.rankName;
+    return name;
+}
+
+} // namespace morvantide
