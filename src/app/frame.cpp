@@ -36,6 +36,8 @@ namespace morvantide {
 
 namespace {
 
+constexpr int kBorderResizeStep = 1 << 14;
+
 const QColor kTurnColour(0, 128, 0);
 const QColor kWaitColour(255, 0, 0);
 
@@ -366,9 +368,21 @@ bool TFrame::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+void TFrame::showEvent(QShowEvent* event) {
+    // The border does not resize the window, yet maximising works: the window manager may change
+    // the size only in steps larger than any screen, which maximising ignores. (Set on the
+    // window itself: Qt does not pass a widget's steps on when it makes the window.)
+    if (QWindow* window = windowHandle()) {
+        window->setBaseSize(QSize(kClientWidth, kClientHeight));
+        window->setSizeIncrement(QSize(kBorderResizeStep, kBorderResizeStep));
+    }
+    QWidget::showEvent(event);
+}
+
 void TFrame::resizeEvent(QResizeEvent* event) {
-    // The border does not resize the window; maximising still enlarges it, and the controls
-    // keep their places. The picture layer always covers the whole client area.
+    // A window manager that resizes the window from its border anyway gets the size back;
+    // maximising still enlarges it, and the controls keep their places. The picture layer
+    // always covers the whole client area.
     QWidget::resizeEvent(event);
     if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) &&
         size() != QSize(kClientWidth, kClientHeight))

@@ -1,4 +1,5 @@
 #include "morvantide/drop.h"
+#include "square_point.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -7,11 +8,6 @@
 
 namespace morvantide {
 namespace {
-
-BoardPoint at(const char* square) {
-    return {static_cast<std::int16_t>(52 + 40 * (square[0] - 'a')),
-            static_cast<std::int16_t>(52 + 40 * ('8' - square[1]))};
-}
 
 struct Piece {
     int slot;
