@@ -2,15 +2,15 @@
 
 #include "about_window.h"
 #include "flat_button.h"
-#include "instance_lock.h"
 #include "morvantide/announcement.h"
+#include "morvantide/instance_lock.h"
 #include "morvantide/new_game.h"
 #include "morvantide/piece_set.h"
 #include "morvantide/saved_game.h"
+#include "morvantide/saved_game_file.h"
 #include "morvantide/settings.h"
+#include "morvantide/settings_file.h"
 #include "piece_picture.h"
-#include "saved_game_file.h"
-#include "settings_file.h"
 #include "user_dialogs.h"
 #include "voice/clip_player.h"
 

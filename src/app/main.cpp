@@ -1,6 +1,6 @@
 #include "about_window.h"
 #include "frame.h"
-#include "instance_lock.h"
+#include "morvantide/instance_lock.h"
 #include "program_setup.h"
 #include "qt_user_dialogs.h"
 #include "voice/audio_clip_player.h"

@@ -1,7 +1,7 @@
 #include "program_setup.h"
 
-#include "instance_lock.h"
 #include "morvantide/command_line.h"
+#include "morvantide/instance_lock.h"
 #include "user_dialogs.h"
 
 #include <QApplication>

@@ -1,11 +1,12 @@
 #include "morvantide/io_error.h"
 
 #include <cerrno>
+#include <ostream>
 
 namespace morvantide {
 
-std::string IoErrorMessage(int code) {
-    switch (static_cast<IoError>(code)) {
+std::string IoErrorMessage(IoError error) {
+    switch (error.cause()) {
     case IoError::FileNotFound:
         return "File not found";
     case IoError::InvalidFilename:
@@ -20,40 +21,46 @@ std::string IoErrorMessage(int code) {
         return "Disk full";
     case IoError::InvalidNumericInput:
         return "Invalid numeric input";
-    default: {
-        // Appending rather than operator+ keeps GCC 12's false -Wrestrict warning away.
-        std::string text = "I/O error ";
-        text += std::to_string(code);
-        return text;
+    case IoError::None:
+    case IoError::OtherSystemError:
+        break;
     }
-    }
+    // Appending rather than operator+ keeps GCC 12's false -Wrestrict warning away.
+    std::string text = "I/O error ";
+    text += std::to_string(error.number());
+    return text;
 }
 
-int IoErrorFromErrno(int errnoValue) {
+IoError IoErrorFromErrno(int errnoValue) {
     switch (errnoValue) {
     case ENOENT:
+        return IoError::FileNotFound;
+    // A part of the path that is not a folder: the name cannot be a file's.
     case ENOTDIR:
-        return static_cast<int>(IoError::FileNotFound);
     case ENAMETOOLONG:
     case EINVAL:
     case EILSEQ:
-        return static_cast<int>(IoError::InvalidFilename);
+        return IoError::InvalidFilename;
     case EMFILE:
     case ENFILE:
-        return static_cast<int>(IoError::TooManyOpenFiles);
+        return IoError::TooManyOpenFiles;
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
     case ETXTBSY:
-        return static_cast<int>(IoError::FileAccessDenied);
+        return IoError::FileAccessDenied;
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
-        return static_cast<int>(IoError::DiskFull);
+        return IoError::DiskFull;
     default:
-        return errnoValue;
+        return IoError::System(errnoValue);
     }
+}
+
+std::ostream& operator<<(std::ostream& out, const IoError& error) {
+    return out << (error == IoError::None ? std::string("no error") : IoErrorMessage(error));
 }
 
 } // namespace morvantide

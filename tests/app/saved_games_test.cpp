@@ -265,7 +265,7 @@ private slots:
 
     void saveIntoAMissingFolder() {
         save(path("no-such-folder/game.sav"));
-        QCOMPARE(driver->dialogs.errors, QStringList{"File not found."});
+        QCOMPARE(driver->dialogs.errors, QStringList{"Invalid filename."});
         QVERIFY(driver->dialogs.messages.isEmpty());
     }
 

@@ -1,5 +1,5 @@
 #include "frame.h"
-#include "instance_lock.h"
+#include "morvantide/instance_lock.h"
 #include "piece_picture.h"
 #include "program_setup.h"
 #include "qt_user_dialogs.h"

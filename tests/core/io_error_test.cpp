@@ -6,33 +6,10 @@
 namespace morvantide {
 namespace {
 
-struct MessageCase {
-    int code;
-    const char* message;
-};
-
-void PrintTo(const MessageCase& c, std::ostream* os) {
-    *os << c.code;
-}
-
-class IoErrorMessageText : public testing::TestWithParam<MessageCase> {};
-
-TEST_P(IoErrorMessageText, NamesTheError) {
-    EXPECT_EQ(IoErrorMessage(GetParam().code), GetParam().message);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Codes, IoErrorMessageText,
-    testing::Values(MessageCase{2, "File not found"}, MessageCase{3, "Invalid filename"},
-                    MessageCase{4, "Too many open files"}, MessageCase{5, "File access denied"},
-                    MessageCase{100, "Read beyond end of file"}, MessageCase{101, "Disk full"},
-                    MessageCase{106, "Invalid numeric input"}, MessageCase{1, "I/O error 1"},
-                    MessageCase{6, "I/O error 6"}, MessageCase{105, "I/O error 105"},
-                    MessageCase{-3, "I/O error -3"}));
-
 struct ErrnoCase {
     int errnoValue;
-    int code;
+    IoError error;       // what the errno stands for
+    const char* message; // what the user reads
 };
 
 void PrintTo(const ErrnoCase& c, std::ostream* os) {
@@ -41,18 +18,44 @@ void PrintTo(const ErrnoCase& c, std::ostream* os) {
 
 class IoErrorFromErrnoValue : public testing::TestWithParam<ErrnoCase> {};
 
-TEST_P(IoErrorFromErrnoValue, MapsToTheNumberShown) {
-    EXPECT_EQ(IoErrorFromErrno(GetParam().errnoValue), GetParam().code);
+TEST_P(IoErrorFromErrnoValue, ShowsTheTextOfWhatHappened) {
+    const IoError error = IoErrorFromErrno(GetParam().errnoValue);
+    EXPECT_EQ(error, GetParam().error);
+    EXPECT_EQ(IoErrorMessage(error), GetParam().message);
 }
 
+// Errnos whose values equal the causes' numbers (EINTR 4, EIO 5, ENETDOWN 100, ...) must show
+// their own number, never the cause's text.
 INSTANTIATE_TEST_SUITE_P(
     Values, IoErrorFromErrnoValue,
-    testing::Values(ErrnoCase{ENOENT, 2}, ErrnoCase{ENOTDIR, 2}, ErrnoCase{ENAMETOOLONG, 3},
-                    ErrnoCase{EINVAL, 3}, ErrnoCase{EILSEQ, 3}, ErrnoCase{EMFILE, 4},
-                    ErrnoCase{ENFILE, 4}, ErrnoCase{EACCES, 5}, ErrnoCase{EPERM, 5},
-                    ErrnoCase{EROFS, 5}, ErrnoCase{EISDIR, 5}, ErrnoCase{ETXTBSY, 5},
-                    ErrnoCase{ENOSPC, 101}, ErrnoCase{EDQUOT, 101}, ErrnoCase{EFBIG, 101},
-                    ErrnoCase{EIO, EIO}, ErrnoCase{EBUSY, EBUSY}, ErrnoCase{ELOOP, ELOOP}));
+    testing::Values(ErrnoCase{ENOENT, IoError::FileNotFound, "File not found"},
+                    ErrnoCase{ENOTDIR, IoError::InvalidFilename, "Invalid filename"},
+                    ErrnoCase{ENAMETOOLONG, IoError::InvalidFilename, "Invalid filename"},
+                    ErrnoCase{EILSEQ, IoError::InvalidFilename, "Invalid filename"},
+                    ErrnoCase{EMFILE, IoError::TooManyOpenFiles, "Too many open files"},
+                    ErrnoCase{ENFILE, IoError::TooManyOpenFiles, "Too many open files"},
+                    ErrnoCase{EACCES, IoError::FileAccessDenied, "File access denied"},
+                    ErrnoCase{EPERM, IoError::FileAccessDenied, "File access denied"},
+                    ErrnoCase{EROFS, IoError::FileAccessDenied, "File access denied"},
+                    ErrnoCase{EISDIR, IoError::FileAccessDenied, "File access denied"},
+                    ErrnoCase{ENOSPC, IoError::DiskFull, "Disk full"},
+                    ErrnoCase{EDQUOT, IoError::DiskFull, "Disk full"},
+                    ErrnoCase{EFBIG, IoError::DiskFull, "Disk full"},
+                    ErrnoCase{EIO, IoError::System(EIO), "I/O error 5"},
+                    ErrnoCase{EINTR, IoError::System(EINTR), "I/O error 4"},
+                    ErrnoCase{EBUSY, IoError::System(EBUSY), "I/O error 16"},
+                    ErrnoCase{ENXIO, IoError::System(ENXIO), "I/O error 6"},
+                    ErrnoCase{100, IoError::System(100), "I/O error 100"},
+                    ErrnoCase{101, IoError::System(101), "I/O error 101"},
+                    ErrnoCase{106, IoError::System(106), "I/O error 106"},
+                    ErrnoCase{ELOOP, IoError::System(ELOOP), "I/O error 40"}));
+
+TEST(IoErrorMessage, CausesWithoutAnErrnoHaveTheirOwnText) {
+    EXPECT_EQ(IoErrorMessage(IoError::ReadBeyondEndOfFile), "Read beyond end of file");
+    EXPECT_EQ(IoErrorMessage(IoError::InvalidNumericInput), "Invalid numeric input");
+    EXPECT_NE(IoError::System(5), IoError::FileAccessDenied);
+    EXPECT_EQ(IoError::System(5).number(), IoError(IoError::FileAccessDenied).number());
+}
 
 } // namespace
 } // namespace morvantide

@@ -1,26 +1,55 @@
 #pragma once
 
+#include <iosfwd>
 #include <string>
 
 namespace morvantide {
 
-// Error numbers of the file commands; the numbers are those the messages are known by.
-enum class IoError : int {
-    None = 0,
-    FileNotFound = 2,
-    InvalidFilename = 3,
-    TooManyOpenFiles = 4,
-    FileAccessDenied = 5,
-    ReadBeyondEndOfFile = 100,
-    DiskFull = 101,
-    InvalidNumericInput = 106,
+// What ended a file command: one of the causes that have a number and a message of their
+// own, or any other failure of the system, known by its errno. The two kinds never mix: an
+// errno is never read as one of the causes' numbers, whatever its value.
+class IoError {
+public:
+    // The causes with a message of their own, numbered as the messages are known.
+    enum Cause : int {
+        None = 0,
+        FileNotFound = 2,
+        InvalidFilename = 3,
+        TooManyOpenFiles = 4,
+        FileAccessDenied = 5,
+        ReadBeyondEndOfFile = 100,
+        DiskFull = 101,
+        InvalidNumericInput = 106,
+        OtherSystemError = -1, // systemError() tells which
+    };
+
+    constexpr IoError(Cause cause = None) : cause_(cause) {}
+    // A failure none of the causes names, by its errno.
+    static constexpr IoError System(int errnoValue) {
+        return IoError(OtherSystemError, errnoValue);
+    }
+
+    constexpr Cause cause() const { return cause_; }
+    constexpr int systemError() const { return systemError_; }
+    // The number the user is shown: the cause's number, or the errno.
+    constexpr int number() const { return cause_ == OtherSystemError ? systemError_ : cause_; }
+
+    friend constexpr bool operator==(const IoError&, const IoError&) = default;
+
+private:
+    constexpr IoError(Cause cause, int systemError) : cause_(cause), systemError_(systemError) {}
+
+    Cause cause_ = None;
+    int systemError_ = 0;
 };
 
-// "File not found", ..., or "I/O error N" for any other number (no full stop).
-std::string IoErrorMessage(int code);
-inline std::string IoErrorMessage(IoError error) { return IoErrorMessage(static_cast<int>(error)); }
+// "File not found", ..., or "I/O error N" for any failure without a message of its own (no
+// full stop).
+std::string IoErrorMessage(IoError error);
 
-// Maps an errno value to the error number the user is shown.
-int IoErrorFromErrno(int errnoValue);
+// The cause an errno stands for, when it stands for one of them; otherwise the errno itself.
+IoError IoErrorFromErrno(int errnoValue);
+
+std::ostream& operator<<(std::ostream& out, const IoError& error);
 
 } // namespace morvantide

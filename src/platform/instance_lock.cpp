@@ -1,4 +1,4 @@
-#include "instance_lock.h"
+#include "morvantide/instance_lock.h"
 
 #include <cerrno>
 #include <chrono>

@@ -1,7 +1,7 @@
-#include "settings_file.h"
+#include "morvantide/settings_file.h"
 
+#include "morvantide/readable_file.h"
 #include "morvantide/settings.h"
-#include "readable_file.h"
 
 #include <utility>
 
@@ -13,7 +13,7 @@ namespace {
 // the limit.
 std::string readBounded(const std::string& path) {
     ReadableFile file(path);
-    if (file.error() != 0 || file.size() > SettingsFile::kMaxSize)
+    if (!file.isOpen() || file.size() > SettingsFile::kMaxSize)
         return {};
     // One byte more than the size at opening lets the check below see a file that grew past
     // the limit meanwhile.

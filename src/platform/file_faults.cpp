@@ -1,0 +1,20 @@
+#include "morvantide/file_faults.h"
+
+#include <atomic>
+
+namespace morvantide {
+
+namespace {
+std::atomic<FileFaultHook> faultHook{nullptr};
+} // namespace
+
+void setFileFaultHook(FileFaultHook hook) {
+    faultHook.store(hook);
+}
+
+int injectedFault(FileCall call) {
+    const FileFaultHook hook = faultHook.load();
+    return hook == nullptr ? 0 : hook(call);
+}
+
+} // namespace morvantide

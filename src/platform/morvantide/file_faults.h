@@ -1,0 +1,24 @@
+#pragma once
+
+namespace morvantide {
+
+// The system calls of the file code that a test can make fail, to see what the user is shown
+// and what is left on disk when a disk or a file system misbehaves.
+enum class FileCall {
+    CreateUnnamed,   // the unnamed file a save is written to first, where supported
+    CreateTemporary, // the short temporary name of a save
+    Write,
+    Sync,
+    Rename,
+    Read,
+};
+
+// Before each of these calls the hook is asked for an errno to fail the call with (0: make
+// the call). nullptr removes the hook.
+using FileFaultHook = int (*)(FileCall call);
+void setFileFaultHook(FileFaultHook hook);
+
+// The errno the hook gives for `call`, or 0.
+int injectedFault(FileCall call);
+
+} // namespace morvantide

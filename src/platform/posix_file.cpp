@@ -1,0 +1,47 @@
+#include "posix_file.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace morvantide {
+
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
+    if (this != &other) {
+        reset(other.fd_);
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+void FileDescriptor::reset(int fd) {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = fd;
+}
+
+int FileDescriptor::close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result;
+}
+
+PathParts splitPath(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos)
+        return {".", std::string(path)};
+    return {slash == 0 ? "/" : std::string(path.substr(0, slash)),
+            std::string(path.substr(slash + 1))};
+}
+
+IoError lookupError(const std::string& path, int errnoValue) {
+    if (errnoValue == ENOENT) {
+        struct stat info {};
+        if (::stat(splitPath(path).folder.c_str(), &info) != 0 &&
+            (errno == ENOENT || errno == ENOTDIR))
+            return IoError::InvalidFilename;
+    }
+    return IoErrorFromErrno(errnoValue);
+}
+
+} // namespace morvantide

@@ -1,0 +1,325 @@
+#include "morvantide/file_faults.h"
+#include "morvantide/saved_game_file.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <map>
+#include <sstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace morvantide {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uid_t kNobody = 65534;
+const std::string kOld = "52\r\n52\r\n";
+const std::string kNew = "92\r\n52\r\n132\r\n52\r\n";
+
+// Everything in a folder tree, as it matters to the user: kind, permissions, owner, and
+// what a file holds or where a link points.
+struct Entry {
+    mode_t mode;
+    uid_t uid;
+    gid_t gid;
+    std::string content;
+    bool operator==(const Entry&) const = default;
+};
+using Tree = std::map<std::string, Entry>;
+
+std::ostream& operator<<(std::ostream& out, const Tree& tree) {
+    for (const auto& [name, e] : tree)
+        out << "\n  " << name << " mode " << std::oct << e.mode << std::dec << " " << e.uid << ":"
+            << e.gid << " [" << e.content << "]";
+    return out;
+}
+
+Tree describe(const fs::path& root) {
+    Tree tree;
+    for (const auto& item : fs::recursive_directory_iterator(root)) {
+        struct stat info {};
+        EXPECT_EQ(::lstat(item.path().c_str(), &info), 0);
+        Entry entry{info.st_mode, info.st_uid, info.st_gid, {}};
+        if (S_ISLNK(info.st_mode)) {
+            entry.content = fs::read_symlink(item.path()).string();
+        } else if (S_ISREG(info.st_mode)) {
+            std::ifstream in(item.path(), std::ios::binary);
+            entry.content.assign(std::istreambuf_iterator<char>(in), {});
+        }
+        tree[item.path().lexically_relative(root).string()] = entry;
+    }
+    return tree;
+}
+
+mode_t currentUmask() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("Umask:", 0) == 0)
+            return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+    }
+    ADD_FAILURE() << "no Umask line";
+    return 022;
+}
+
+void makeSocket(const std::string& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(path.size(), sizeof address.sun_path);
+    path.copy(address.sun_path, path.size());
+    EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+}
+
+// A folder in the temporary folder that every user may reach, so that a child running as
+// another user meets the files prepared for it.
+class Sandbox {
+public:
+    Sandbox() {
+        std::string pattern = (fs::temp_directory_path() / "platform-XXXXXX").string();
+        EXPECT_NE(::mkdtemp(pattern.data()), nullptr);
+        root_ = pattern;
+        fs::permissions(root_, fs::perms::all);
+    }
+    ~Sandbox() {
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
+    }
+    const fs::path& root() const { return root_; }
+    fs::path at(const std::string& name) const { return root_ / name; }
+
+    // Makes what `plan` lists, separated by ';': "file NAME [MODE [OWNER]]" (holding an
+    // old game), "dir NAME [MODE]", "link NAME TARGET" ('$' in TARGET stands for the
+    // sandbox), "pipe NAME", "socket NAME", "device NAME" (the null device's number, made
+    // here, never in /dev).
+    void arrange(const std::string& plan) const {
+        std::istringstream items(plan);
+        for (std::string item; std::getline(items, item, ';');) {
+            std::istringstream words(item);
+            std::string kind, name, extra, owner;
+            words >> kind >> name >> extra >> owner;
+            const std::string file = at(name).string();
+            const char* path = file.c_str();
+            const auto modeOr = [&extra](mode_t otherwise) {
+                return extra.empty() ? otherwise
+                                     : static_cast<mode_t>(std::stoul(extra, nullptr, 8));
+            };
+            if (kind == "file") {
+                std::ofstream(path, std::ios::binary) << kOld;
+                EXPECT_EQ(::chmod(path, modeOr(0644)), 0);
+                const uid_t uid = owner.empty() ? ::geteuid() : std::stoul(owner);
+                EXPECT_EQ(::chown(path, uid, owner.empty() ? ::getegid() : uid), 0);
+            } else if (kind == "dir") {
+                EXPECT_EQ(::mkdir(path, 0), 0);
+                EXPECT_EQ(::chmod(path, modeOr(0755)), 0);
+            } else if (kind == "link") {
+                if (extra.front() == '$')
+                    extra.replace(0, 1, root_.string());
+                EXPECT_EQ(::symlink(extra.c_str(), path), 0);
+            } else if (kind == "pipe") {
+                EXPECT_EQ(::mkfifo(path, 0666), 0);
+            } else if (kind == "socket") {
+                makeSocket(file);
+            } else if (kind == "device") {
+                EXPECT_EQ(::mknod(path, S_IFCHR | 0666, makedev(1, 3)), 0);
+            } else {
+                ADD_FAILURE() << "unknown kind " << kind;
+            }
+        }
+    }
+
+private:
+    fs::path root_;
+};
+
+enum class Command { Save, Open };
+enum class Commands { Save, Open, Both };
+enum class Runner {
+    Self,      // this process's user, whoever it is
+    Root,      // needs root: a device, another user's file replaced by root
+    OtherUser, // a child that has dropped root's rights to those of nobody
+};
+
+struct FileCase {
+    const char* name;
+    Commands commands;
+    std::string arrange;      // what is there before, as Sandbox::arrange takes it
+    std::string path;         // the chosen name, in the sandbox
+    std::string error = {};   // the text shown, "" for success
+    std::string written = {}; // the file that holds the saved game after a save, "" for none
+    Runner runner = Runner::Self;
+    FileCall fault = FileCall::Read;
+    int faultErrno = 0; // 0: no fault; EFBIG: a file size limit instead of a hook
+};
+
+void PrintTo(const FileCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+FileCall injectedCall;
+int injectedErrno;
+int injectFault(FileCall call) {
+    // A short name is made only where the file system has no unnamed files.
+    if (call == FileCall::CreateUnnamed && injectedCall == FileCall::CreateTemporary)
+        return EOPNOTSUPP;
+    return call == injectedCall ? injectedErrno : 0;
+}
+
+// Runs the command in a child, so that a change of user, a file size limit or a fault hook
+// ends with it, and returns the text shown ("" for success).
+std::string runInChild(const FileCase& c, Command command, const Sandbox& sandbox) {
+    int channel[2];
+    EXPECT_EQ(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        if (c.runner == Runner::OtherUser &&
+            (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
+             ::setresuid(kNobody, kNobody, kNobody) != 0))
+            ::_exit(2);
+        if (c.faultErrno == EFBIG) {
+            // Files may not grow past 4 bytes: the write really fails part way.
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit small{4, 4};
+            ::setrlimit(RLIMIT_FSIZE, &small);
+        } else if (c.faultErrno != 0) {
+            injectedCall = c.fault;
+            injectedErrno = c.faultErrno;
+            setFileFaultHook(injectFault);
+        }
+        const std::string path = sandbox.at(c.path).string();
+        const IoError error = command == Command::Save ? writeFileReplacing(path, kNew)
+                                                       : readSavedGameFile(path).error;
+        const std::string text = error == IoError::None ? "" : IoErrorMessage(error) + ".";
+        const bool sent =
+            ::write(channel[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        ::_exit(sent ? 0 : 3);
+    }
+    ::close(channel[1]);
+    std::string text;
+    char buffer[256];
+    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<std::size_t>(got));
+    ::close(channel[0]);
+    int status = 0;
+    EXPECT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+    return text;
+}
+
+class FileCommandTest : public testing::TestWithParam<FileCase> {};
+
+TEST_P(FileCommandTest, ShowsWhatHappenedAndChangesOnlyTheSavedFile) {
+    const FileCase& c = GetParam();
+    if (c.runner != Runner::Self && ::geteuid() != 0)
+        GTEST_SKIP() << "needs root";
+    for (const Command command : {Command::Save, Command::Open}) {
+        if (c.commands != Commands::Both &&
+            (c.commands == Commands::Save) != (command == Command::Save))
+            continue;
+        SCOPED_TRACE(command == Command::Save ? "Save" : "Open");
+        const Sandbox sandbox;
+        sandbox.arrange(c.arrange);
+        const Tree before = describe(sandbox.root());
+
+        EXPECT_EQ(runInChild(c, command, sandbox), c.error);
+
+        Tree expected = before;
+        if (command == Command::Save && !c.written.empty()) {
+            const auto old = before.find(c.written);
+            expected[c.written] =
+                old != before.end()
+                    ? Entry{old->second.mode, old->second.uid, old->second.gid, kNew}
+                    : Entry{S_IFREG | (0666 & ~currentUmask()), ::geteuid(), ::getegid(), kNew};
+        }
+        const Tree after = describe(sandbox.root());
+        EXPECT_EQ(after, expected) << "after:" << after << "\nexpected:" << expected;
+    }
+}
+
+const std::string kLongName = std::string(251, 'n') + ".sav";
+const std::string kDenied = "File access denied.";
+const std::string kInvalid = "Invalid filename.";
+const std::string kNotFound = "File not found.";
+const std::string kLoop = "I/O error " + std::to_string(ELOOP) + ".";
+
+const std::string kIoError5 = "I/O error 5.";
+constexpr const char* kOldFile = "file game.sav";
+constexpr const char* kChain = "dir sub; file real.sav; link sub/middle.sav ../real.sav; "
+                               "link game.sav sub/middle.sav";
+
+const FileCase kCases[] = {
+    {"NewFile", Commands::Save, "", "game.sav", "", "game.sav"},
+    {"ReplacesKeepingTheMode", Commands::Save, "file game.sav 640", "game.sav", "", "game.sav"},
+    {"RootKeepsTheOwner", Commands::Save, "file game.sav 640 65534", "game.sav", "", "game.sav",
+     Runner::Root},
+    {"RootMayReplaceAReadOnlyFile", Commands::Save, "file game.sav 444", "game.sav", "", "game.sav",
+     Runner::Root},
+    {"RelativeLink", Commands::Save, "dir sub; file sub/real.sav; link game.sav sub/real.sav",
+     "game.sav", "", "sub/real.sav"},
+    {"AbsoluteLink", Commands::Save, "file real.sav; link game.sav $/real.sav", "game.sav", "",
+     "real.sav"},
+    {"ChainOfTwoLinksEachReadInItsFolder", Commands::Save, kChain, "game.sav", "", "real.sav"},
+    {"DanglingLinkMakesItsTarget", Commands::Save, "dir sub; link game.sav sub/new.sav", "game.sav",
+     "", "sub/new.sav"},
+    {"DanglingLinkIntoAMissingFolder", Commands::Save, "link game.sav gone/new.sav", "game.sav",
+     kInvalid},
+    {"LinkLoop", Commands::Both, "link game.sav game.sav", "game.sav", kLoop},
+    {"LinkToAFolder", Commands::Both, "dir sub; link game.sav sub", "game.sav", kDenied},
+    {"Folder", Commands::Both, "dir game.sav", "game.sav", kDenied},
+    {"Pipe", Commands::Both, "pipe game.sav", "game.sav", kDenied},
+    {"Socket", Commands::Both, "socket game.sav", "game.sav", kDenied},
+    {"Device", Commands::Both, "device game.sav", "game.sav", kDenied, "", Runner::Root},
+    {"ReadOnlyFile", Commands::Save, "file game.sav 444 65534", "game.sav", kDenied, "",
+     Runner::OtherUser},
+    {"AnotherUsersFile", Commands::Save, "file game.sav 644 0", "game.sav", kDenied, "",
+     Runner::OtherUser},
+    {"LinkIntoAFolderItMayNotWrite", Commands::Save,
+     "dir locked 755; file locked/real.sav 666; link game.sav locked/real.sav", "game.sav", kDenied,
+     "", Runner::OtherUser},
+    {"LongestName", Commands::Save, "", kLongName, "", kLongName},
+    {"LongestNameReplaced", Commands::Save, "file " + kLongName, kLongName, "", kLongName},
+    {"NameTooLong", Commands::Both, "", "n" + kLongName, kInvalid},
+    {"MissingFolder", Commands::Both, "", "gone/game.sav", kInvalid},
+    {"FileInPlaceOfAFolder", Commands::Both, kOldFile, "game.sav/x.sav", kInvalid},
+    {"WriteFails", Commands::Save, kOldFile, "game.sav", kIoError5, "", Runner::Self,
+     FileCall::Write, EIO},
+    {"SyncFails", Commands::Save, kOldFile, "game.sav", kIoError5, "", Runner::Self, FileCall::Sync,
+     EIO},
+    {"RenameFails", Commands::Save, kOldFile, "game.sav", kIoError5, "", Runner::Self,
+     FileCall::Rename, EIO},
+    {"TemporaryNameFails", Commands::Save, kOldFile, "game.sav", kIoError5, "", Runner::Self,
+     FileCall::CreateTemporary, EIO},
+    {"NoUnnamedFiles", Commands::Save, kOldFile, "game.sav", "", "game.sav", Runner::Self,
+     FileCall::CreateUnnamed, EOPNOTSUPP},
+    {"DiskFull", Commands::Save, kOldFile, "game.sav", "Disk full.", "", Runner::Self,
+     FileCall::Write, EFBIG},
+
+    {"OpenFile", Commands::Open, kOldFile, "game.sav"},
+    {"OpenChainOfLinks", Commands::Open, kChain, "game.sav"},
+    {"OpenDanglingLink", Commands::Open, "link game.sav none.sav", "game.sav", kNotFound},
+    {"OpenMissingFile", Commands::Open, "", "game.sav", kNotFound},
+    {"OpenAnotherUsersFile", Commands::Open, "file game.sav 600 0", "game.sav", kDenied, "",
+     Runner::OtherUser},
+    {"OpenReadFails", Commands::Open, kOldFile, "game.sav", kIoError5, "", Runner::Self,
+     FileCall::Read, EIO},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, FileCommandTest, testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace morvantide
