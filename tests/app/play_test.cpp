@@ -152,8 +152,8 @@ private slots:
         QVERIFY(Memo1->toPlainText().isEmpty());
     }
 
-    // The clamp shows while the castling clip plays: the king's picture stays where it was let
-    // go, pulled back into the client area, until the pictures are placed again.
+    // A castling, dragged out of the window: while the clip plays the king's picture stays
+    // where it was let go, pulled back into the client area; then the rook jumps.
     void aDropOutsideTheWindowIsPulledBack_data() {
         QTest::addColumn<bool>("flip");
         QTest::addColumn<bool>("maximise");
@@ -193,6 +193,9 @@ private slots:
         QCOMPARE(driver->voice.clips, QStringList{"CASTLING_r"});
         QCOMPARE(kingDuringClip, QPoint(gFileLeft, keptTop == -1 ? frame->height() - 30 : keptTop));
         QCOMPARE(king->pos(), placeOf("g1"));
+        QCOMPARE(picture(32)->pos(), placeOf("f1"));
+        QCOMPARE(Memo1->toPlainText(), QStringLiteral("e1-g1 "));
+        QVERIFY(driver->blackToMove());
     }
 
     void aPieceDraggedAcrossAMaximisedWindowStaysInSight() {
@@ -232,36 +235,6 @@ private slots:
         QCOMPARE(driver->voice.clips, (QStringList{"e", "a4", "TAKES", "d", "a5"}));
     }
 
-    void castling_data() {
-        QTest::addColumn<int>("king");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<int>("rook");
-        QTest::addColumn<QString>("rookTarget");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("White, king side") << 29 << "g1" << 32 << "f1"
-                                          << "e1-g1 ";
-        QTest::newRow("Black, queen side") << 5 << "c8" << 1 << "d8"
-                                           << "e8-c8 ";
-    }
-
-    void castling() {
-        QFETCH(int, king);
-        QFETCH(QString, target);
-        QFETCH(int, rook);
-        QFETCH(QString, rookTarget);
-        QFETCH(QString, text);
-        const bool black = king == kBlackKingSlot;
-        driver->arrange({{5, "e8"}, {1, "a8"}, {8, "h8"}, {29, "e1"}, {25, "a1"}, {32, "h1"}},
-                        black);
-        sound->setChecked(true);
-        driver->move(king, qPrintable(target));
-        QCOMPARE(picture(king)->pos(), placeOf(qPrintable(target)));
-        QCOMPARE(picture(rook)->pos(), placeOf(qPrintable(rookTarget)));
-        QCOMPARE((black ? Memo2 : Memo1)->toPlainText(), text);
-        QCOMPARE(driver->voice.clips, QStringList{"CASTLING_r"});
-        QCOMPARE(driver->blackToMove(), !black);
-    }
-
     void takingAKingEndsTheGameUntilNewGame() {
         driver->arrange({{5, "e3"}, {29, "e1"}, {20, "d2"}, {13, "e7"}});
         sound->setChecked(true);
@@ -270,11 +243,6 @@ private slots:
         QVERIFY(picture(5)->isHidden());
         QCOMPARE(driver->dialogs.messages, (QStringList{"Я хожу", "Белые победили!"}));
         QCOMPARE(driver->voice.clips, (QStringList{"d", "a2", "TAKES", "e", "a3", "CHECK", "MAT"}));
-
-        // Every later release that reaches the rules says it again, legal or not.
-        driver->dialogs.messages.clear();
-        driver->move(13, "e4"); // illegal for Black's pawn
-        QCOMPARE(driver->dialogs.messages, (QStringList{"Я хожу", "Белые победили!"}));
 
         driver->dialogs.messages.clear();
         driver->child<FlatButton>("sbReset")->click();

@@ -47,8 +47,6 @@ private slots:
         QTest::newRow("first copy") << false << QStringList{} << false;
         QTest::newRow("second copy") << true << QStringList{} << true;
         QTest::newRow("second copy with x") << true << QStringList{"x"} << false;
-        QTest::newRow("x among others") << true << QStringList{"a", "x"} << false;
-        QTest::newRow("upper-case X") << true << QStringList{"X"} << true;
     }
 
     void refusedOnlyWithoutTheSwitch() {
