@@ -6,6 +6,7 @@
 #include "piece_picture.h"
 #include "test_doubles.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -44,10 +45,9 @@ void DragStep(benchmark::State& state) {
     ScriptedDialogs dialogs;
     TFrame frame(voice, dialogs);
     showExposed(frame);
-    frame.sbResetClick();
     PaintCounter counter;
-    frame.imBoard1->installEventFilter(&counter);
-    PiecePicture* pawn = frame.PieceImages[21];
+    frame.findChild<QWidget*>(QStringLiteral("imBoard1"))->installEventFilter(&counter);
+    auto* pawn = frame.findChild<PiecePicture*>(QStringLiteral("im21"));
     send(pawn, QEvent::MouseButtonPress, {20, 20}, Qt::LeftButton, Qt::LeftButton);
     int step = 1;
     for (auto _ : state) {
@@ -68,13 +68,16 @@ void NewGame(benchmark::State& state) {
     ScriptedDialogs dialogs;
     TFrame frame(voice, dialogs);
     showExposed(frame);
+    auto* newGame = frame.findChild<QAbstractButton*>(QStringLiteral("sbReset"));
     for (auto _ : state) {
         state.PauseTiming();
         // Scatter the pieces so that every frame of the glide moves them.
+        Positions scattered{};
         for (int slot = 1; slot <= kSlotCount; ++slot)
-            frame.Positions[std::size_t(slot - 1)] = {std::int16_t(20 + 11 * slot), 370};
+            scattered[std::size_t(slot - 1)] = {std::int16_t(20 + 11 * slot), 370};
+        frame.showPosition(scattered);
         state.ResumeTiming();
-        frame.sbResetClick();
+        newGame->click();
     }
 }
 BENCHMARK(NewGame)->Unit(benchmark::kMillisecond);

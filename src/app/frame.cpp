@@ -3,9 +3,7 @@
 #include "about_window.h"
 #include "flat_button.h"
 #include "morvantide/announcement.h"
-#include "morvantide/command_line.h"
 #include "morvantide/instance_lock.h"
-#include "morvantide/move_text.h"
 #include "morvantide/new_game.h"
 #include "morvantide/piece_name.h"
 #include "morvantide/piece_set.h"
@@ -32,11 +30,14 @@
 #include <QTextCursor>
 #include <QThread>
 #include <QWindow>
+#include <algorithm>
 #include <climits>
 
 namespace morvantide {
 
 namespace {
+
+constexpr int kBorderResizeStep = 1 << 14;
 
 const QColor kTurnColour(0, 128, 0);
 const QColor kWaitColour(255, 0, 0);
@@ -91,19 +92,14 @@ constexpr std::array<int, kSlotCount> kPieceStackingAtStart = {
     9,  7,  5,  4,  6,  3,  8,  17, 31, 29, 28, 30, 32, 18, 19, 20,
     21, 22, 23, 24, 25, 26, 27, 1,  2,  10, 12, 11, 16, 15, 14, 13};
 
-// The program's arguments: the command line after the program name.
-std::vector<std::string> programArguments() {
-    std::vector<std::string> arguments;
-    const QStringList all = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < all.size(); ++i)
-        arguments.push_back(all[i].toStdString());
-    return arguments;
-}
-
 } // namespace
 
 TFrame::TFrame(ClipPlayer& voice, UserDialogs& dialogs, QWidget* parent)
-    : QWidget(parent), voice_(voice), dialogs_(dialogs) {
+    : TFrame(voice, dialogs, nullptr, parent) {}
+
+TFrame::TFrame(ClipPlayer& voice, UserDialogs& dialogs, std::unique_ptr<InstanceLock> instanceLock,
+               QWidget* parent)
+    : QWidget(parent), InstanceMutex(std::move(instanceLock)), voice_(voice), dialogs_(dialogs) {
     setObjectName(QStringLiteral("Frame"));
     setWindowTitle(QStringLiteral("Шахматы (альфа версия)"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -122,8 +118,19 @@ TFrame::~TFrame() {
 }
 
 void TFrame::buildControls() {
-    // The board, pieces, labels and flat buttons have no window of their own: they share one
-    // layer below the standard controls, which always stay on top of them.
+    buildBoardLayer();
+    buildTurnLabels();
+    // The standard controls, each drawn over the ones made before it.
+    buildOptions();
+    buildColumns();
+    buildFileButtons();
+    setTabOrderOfControls();
+}
+
+// The board, pieces, labels and flat buttons have no window of their own: they share one layer
+// below the standard controls, which always stay on top of them. The layer covers the client
+// area, so a piece dragged anywhere in the window stays visible.
+void TFrame::buildBoardLayer() {
     graphics_ = new QWidget(this);
     graphics_->setObjectName(QStringLiteral("graphics"));
     graphics_->setGeometry(0, 0, kClientWidth, kClientHeight);
@@ -147,7 +154,10 @@ void TFrame::buildControls() {
         connect(picture, &PiecePicture::mousePressed, this, &TFrame::imMouseDown);
         connect(picture, &PiecePicture::mouseMoved, this, &TFrame::imMouseMove);
         connect(picture, &PiecePicture::mouseReleased, this, &TFrame::imMouseUp);
+        PieceImages[slot] = picture;
     }
+    for (int slot : kPieceStackingAtStart)
+        PieceImages[slot]->raise();
 
     sbReset = new FlatButton(QStringLiteral("Новая игра"), graphics_);
     sbReset->setObjectName(QStringLiteral("sbReset"));
@@ -163,7 +173,11 @@ void TFrame::buildControls() {
     SpeedButton1->setToolTip(QStringLiteral("О программе"));
     setTextColour(SpeedButton1, QColor(255, 255, 0));
     connect(SpeedButton1, &FlatButton::clicked, this, &TFrame::SpeedButton1Click);
+}
 
+// The side names and the two turn indicators, in the layer between the New game button and
+// the "?" button.
+void TFrame::buildTurnLabels() {
     auto makeLabel = [this](const char* name, const QString& text, QPoint place, int pixelSize,
                             const QColor& colour) {
         auto* label = new QLabel(text, graphics_);
@@ -174,22 +188,16 @@ void TFrame::buildControls() {
         label->adjustSize();
         return label;
     };
+    Label1 = makeLabel("Label1", QStringLiteral("Ход"), {432, 146}, 16, kTurnColour);
+    Label2 = makeLabel("Label2", QStringLiteral("Ожидание"), {536, 144}, 15, kWaitColour);
     Label3 = makeLabel("Label3", QStringLiteral("Белые"), {432, 120}, 17,
                        palette().color(QPalette::Light));
     Label4 = makeLabel("Label4", QStringLiteral("Черные"), {536, 120}, 17,
                        palette().color(QPalette::ButtonText));
-    Label1 = makeLabel("Label1", QStringLiteral("Ход"), {432, 146}, 16, kTurnColour);
-    Label2 = makeLabel("Label2", QStringLiteral("Ожидание"), {536, 144}, 15, kWaitColour);
+    SpeedButton1->raise();
+}
 
-    // Stacking order of the layer at start, lowest first.
-    imBoard1->raise();
-    for (int slot : kPieceStackingAtStart)
-        graphics_->findChild<PiecePicture*>(QStringLiteral("im%1").arg(slot))->raise();
-    for (QWidget* widget :
-         std::initializer_list<QWidget*>{sbReset, Label1, Label2, Label3, Label4, SpeedButton1})
-        widget->raise();
-
-    // The standard controls, each drawn over the ones made before it.
+void TFrame::buildOptions() {
     auto makeCheckBox = [this](const char* name, const QString& text, const QRect& geometry,
                                const QString& hint) {
         auto* box = new QCheckBox(text, this);
@@ -223,7 +231,9 @@ void TFrame::buildControls() {
     RadioButton2->setChecked(true);
     connect(RadioButton1, &QRadioButton::toggled, this, &TFrame::updateRadioTabStops);
     updateRadioTabStops();
+}
 
+void TFrame::buildColumns() {
     auto makeMemo = [this](const char* name, QPoint place) {
         auto* memo = new QPlainTextEdit(this);
         memo->setObjectName(QString::fromLatin1(name));
@@ -243,7 +253,9 @@ void TFrame::buildControls() {
     };
     Memo1 = makeMemo("Memo1", {431, 168});
     Memo2 = makeMemo("Memo2", {535, 168});
+}
 
+void TFrame::buildFileButtons() {
     auto makeButton = [this](const char* name, const QString& text, const QRect& geometry) {
         auto* button = new QPushButton(text, this);
         button->setObjectName(QString::fromLatin1(name));
@@ -257,7 +269,9 @@ void TFrame::buildControls() {
     Button1 = makeButton("Button1", QStringLiteral("Сохранить"), {536, 352, 79, 25});
     connect(Button2, &QPushButton::clicked, this, &TFrame::Button2Click);
     connect(Button1, &QPushButton::clicked, this, &TFrame::Button1Click);
+}
 
+void TFrame::setTabOrderOfControls() {
     QWidget* tabOrder[] = {cbInvert,     Memo1,        Memo2,   sound,
                            RadioButton1, RadioButton2, Button2, Button1};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
@@ -275,25 +289,12 @@ void TFrame::FormCreate() {
     IniFile = std::make_unique<SettingsFile>(
         SettingsPathFor(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()));
 
-    auto lock = std::make_unique<InstanceLock>(kInstanceLockName);
-    if (lock->isHeld())
-        InstanceMutex = std::move(lock);
-    if (InstanceMutex && InstanceMutex->alreadyExisted() &&
-        !HasCommandLineSwitch(programArguments(), "x")) {
-        // The window exists but has never been shown, and it never will be.
-        dialogs_.showInformation(this, windowTitle(), QStringLiteral("Программа уже запущена! "));
-        refusedToStart_ = true;
-    }
-
     Positions[kSpareEntry] = {};
     DragSlot = 0;
     BoardLeft = imBoard1->x();
     BoardWidth = imBoard1->width();
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        auto* picture = graphics_->findChild<PiecePicture*>(QStringLiteral("im%1").arg(slot));
-        PieceImages[slot] = picture;
-        picture->Tag = slot;
-    }
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        PieceImages[slot]->Tag = slot;
     ReadPositionsFromImages(Positions);
 
     placeFromSettings();
@@ -369,13 +370,26 @@ bool TFrame::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+void TFrame::showEvent(QShowEvent* event) {
+    // The border does not resize the window, yet maximising works: the window manager may change
+    // the size only in steps larger than any screen, which maximising ignores. (Set on the
+    // window itself: Qt does not pass a widget's steps on when it makes the window.)
+    if (QWindow* window = windowHandle()) {
+        window->setBaseSize(QSize(kClientWidth, kClientHeight));
+        window->setSizeIncrement(QSize(kBorderResizeStep, kBorderResizeStep));
+    }
+    QWidget::showEvent(event);
+}
+
 void TFrame::resizeEvent(QResizeEvent* event) {
-    // The border does not resize the window; maximising still enlarges it, and the controls
-    // keep their places.
+    // A window manager that resizes the window from its border anyway gets the size back;
+    // maximising still enlarges it, and the controls keep their places. The picture layer
+    // always covers the whole client area.
     QWidget::resizeEvent(event);
     if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) &&
         size() != QSize(kClientWidth, kClientHeight))
         resize(kClientWidth, kClientHeight);
+    graphics_->resize(size());
 }
 
 // --- The board and its pictures ------------------------------------------------------------
@@ -410,6 +424,13 @@ void TFrame::namePiecePictures(const morvantide::Positions& table) const {
         if (picture->accessibleName() != name)
             picture->setAccessibleName(name);
     }
+}
+
+void TFrame::showPosition(const morvantide::Positions& table) {
+    std::copy_n(table.begin(), kSlotCount, Positions.begin());
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        PieceImages[slot]->setVisible(!Positions[slot - 1].isOffBoard());
+    PlacePieceImages(Positions);
 }
 
 void TFrame::CapturePiece(morvantide::Positions& table, int index) {
@@ -463,10 +484,8 @@ void TFrame::SpeakClip(std::string_view name) {
     voice_.playClip(QString::fromStdString(LocalisedClipName(name, RadioButton1->isChecked())));
 }
 
-void TFrame::AnnounceMove(const Drop& drop) {
-    for (const std::string& clip : AnnouncementClips(drop.names(), drop.rules.CaptureFound,
-                                                     Positions[entryOfSlot(kBlackKingSlot)],
-                                                     Positions[entryOfSlot(kWhiteKingSlot)]))
+void TFrame::AnnounceMove(const DropResult& drop) {
+    for (const std::string& clip : drop.clips)
         SpeakClip(clip);
 }
 
@@ -502,73 +521,65 @@ void TFrame::imMouseUp(PiecePicture*, Qt::MouseButton, Qt::MouseButtons, Qt::Key
                        QPoint) {
     if (DragSlot == 0)
         return;
-    PiecePicture* picture = PieceImages[DragSlot];
-    const PicturePlace kept =
-        ClampDroppedPicture({picture->x(), picture->y()}, graphics_->width(), graphics_->height());
-    picture->move(kept.left, kept.top);
-    picture->lower();
-    if (imBoard1->isVisible())
-        imBoard1->lower();
+    keepDroppedPictureInside(PieceImages[DragSlot]);
+    const DropResult drop = PlayDrop(Positions, {DragSlot, FromX, FromY, BlackToMove});
 
-    Drop drop;
-    drop.FromFileName = FileName(FromX);
-    drop.FromRankName = RankName(FromY);
-    drop.to = SnapToSquare(Positions[DragSlot - 1]);
-    BoardPoint& mover = Positions[DragSlot - 1];
-
-    if (drop.to.x == FromX && drop.to.y == FromY) {
-        mover = {toInt16(drop.to.x), toInt16(drop.to.y)};
+    if (drop.ownSquare) {
+        Positions[DragSlot - 1] = drop.mover;
         PlacePieceImages(Positions);
         repaint();
         return;
     }
-
-    drop.rules = ApplyMoveRules(Positions, {DragSlot, FromX, FromY, drop.to.x, drop.to.y});
-    if (drop.rules.Castled) {
-        Positions[drop.rules.RookEntry].x = drop.rules.RookNewX;
+    if (drop.rook) {
+        // The rook jumps to its square once the clip has ended.
+        Positions[drop.rook->entry].x = drop.rook->newX;
         SpeakClip("CASTLING");
         PlacePieceImages(Positions);
         repaint();
     }
-    if (drop.rules.capturesPiece())
-        CapturePiece(Positions, drop.rules.CaptureIndex);
+    if (drop.captured)
+        CapturePiece(Positions, *drop.captured);
     CompleteMove(drop);
 }
 
-void TFrame::appendMoveText(QPlainTextEdit* column, const Drop& drop) {
+// The dropped picture is pulled back so that part of it stays inside the client area, and is
+// laid just above the board, below every other piece.
+void TFrame::keepDroppedPictureInside(PiecePicture* picture) {
+    const PicturePlace kept = ClampDroppedPicture({picture->x(), picture->y()}, width(), height());
+    picture->move(kept.left, kept.top);
+    picture->lower();
+    if (imBoard1->isVisible())
+        imBoard1->lower();
+}
+
+void TFrame::appendMoveText(QPlainTextEdit* column, const std::string& text) {
     // Always at the end, whatever the caret or selection in the column, and kept in view.
     QTextCursor end(column->document());
     end.movePosition(QTextCursor::End);
-    end.insertText(QString::fromStdString(MoveText(drop.names())));
+    end.insertText(QString::fromStdString(text));
     column->setTextCursor(end);
     column->ensureCursorVisible();
 }
 
-void TFrame::CompleteMove(const Drop& drop) {
-    BoardPoint& mover = Positions[DragSlot - 1];
-    if (drop.rules.IllegalMove) {
-        mover = {toInt16(FromX), toInt16(FromY)};
-        PlacePieceImages(Positions);
-    } else {
+void TFrame::CompleteMove(const DropResult& drop) {
+    if (drop.turnPasses) {
         QPlainTextEdit* column = BlackToMove ? Memo2 : Memo1;
-        BlackToMove = !BlackToMove;
+        BlackToMove = drop.blackToMove;
         ShowTurn();
-        appendMoveText(column, drop);
-        mover = {toInt16(drop.to.x), toInt16(drop.to.y)};
-        PlacePieceImages(Positions);
+        appendMoveText(column, drop.moveText);
     }
-    // After White's move the piece stays where it went; after an illegal Black move it is
-    // already back on its square.
+    // On its target after a legal move, back on its square after an illegal one.
+    Positions[DragSlot - 1] = drop.mover;
+    PlacePieceImages(Positions);
     if (BlackToMove)
         dialogs_.showMessage(this, QStringLiteral("Я хожу"));
     DragSlot = 0;
     ReadPositionsFromImages(Positions);
     repaint();
-    if (!drop.rules.IllegalMove && !drop.rules.Castled)
-        AnnounceMove(drop);
-    if (Positions[entryOfSlot(kBlackKingSlot)].isOffBoard())
+    AnnounceMove(drop);
+    if (drop.kingsTaken.black)
         dialogs_.showMessage(this, QStringLiteral("Белые победили!"));
-    if (Positions[entryOfSlot(kWhiteKingSlot)].isOffBoard())
+    if (drop.kingsTaken.white)
         dialogs_.showMessage(this, QStringLiteral("Черные победили!"));
 }
 
@@ -602,11 +613,9 @@ void TFrame::Button2Click() {
                                          QLatin1Char('.'));
         return;
     }
-    ApplySavedGame(Positions, read.game);
-    // A piece is on the board exactly when the file gives it a place.
-    for (int slot = 1; slot <= kSlotCount; ++slot)
-        PieceImages[slot]->setVisible(!Positions[slot - 1].isOffBoard());
-    PlacePieceImages(Positions);
+    morvantide::Positions loaded = Positions;
+    ApplySavedGame(loaded, read.game);
+    showPosition(loaded);
     Memo1->clear();
     Memo2->clear();
     QThread::msleep(100);

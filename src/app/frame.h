@@ -2,13 +2,13 @@
 
 #include "morvantide/board_geometry.h"
 #include "morvantide/board_point.h"
-#include "morvantide/move_rules.h"
-#include "morvantide/move_text.h"
+#include "morvantide/drop.h"
 
 #include <QWidget>
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 class QCheckBox;
@@ -33,20 +33,72 @@ class TFrame : public QWidget {
     Q_OBJECT
 public:
     TFrame(ClipPlayer& voice, UserDialogs& dialogs, QWidget* parent = nullptr);
+    // `instanceLock` is this copy's part of the single-instance lock (null when it could not
+    // be made); the window holds it until it is destroyed.
+    TFrame(ClipPlayer& voice, UserDialogs& dialogs, std::unique_ptr<InstanceLock> instanceLock,
+           QWidget* parent = nullptr);
     ~TFrame() override;
 
     // The About window is made after the main window; "?" shows it.
     void setAboutWindow(TForm1* about) { aboutWindow_ = about; }
 
-    // Another copy was running and this one, started without "x", has told the user so: it
-    // must end without ever showing the window.
-    bool refusedToStart() const { return refusedToStart_; }
-
-    // The per-user lock that tells running copies of the program from a first start.
-    static constexpr const char* kInstanceLockName = "vRUMKordelis5";
+    // Shows a position: each piece stands where the table puts it and is on the board exactly
+    // when the table gives it a place. The spare entry, the turn and the columns stay as they
+    // are. Open shows a loaded game this way.
+    void showPosition(const morvantide::Positions& table);
 
     static constexpr int kClientWidth = 630;
     static constexpr int kClientHeight = 386;
+
+signals:
+    // A new game has begun (the button, or the window's first activation).
+    void newGameStarted();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void buildBoardLayer();
+    void buildOptions();
+    void buildTurnLabels();
+    void buildColumns();
+    void buildFileButtons();
+    void setTabOrderOfControls();
+    void updateRadioTabStops();
+
+    void FormCreate();
+    void FormDestroy();
+    void placeFromSettings();
+    void placeBesideDefault();
+
+    // Commands, as the controls run them.
+    void sbResetClick();
+    void cbInvertClick();
+    void SpeedButton1Click();
+    void Button1Click(); // Save
+    void Button2Click(); // Open
+
+    void imMouseDown(PiecePicture* sender, Qt::MouseButton button, Qt::MouseButtons buttons,
+                     Qt::KeyboardModifiers modifiers, QPoint pos);
+    void imMouseMove(PiecePicture* sender, Qt::MouseButtons buttons,
+                     Qt::KeyboardModifiers modifiers, QPoint pos);
+    void imMouseUp(PiecePicture* sender, Qt::MouseButton button, Qt::MouseButtons buttons,
+                   Qt::KeyboardModifiers modifiers, QPoint pos);
+    void keepDroppedPictureInside(PiecePicture* picture);
+    void CompleteMove(const DropResult& drop);
+    void ShowTurn();
+    void appendMoveText(QPlainTextEdit* column, const std::string& text);
+
+    void PlacePieceImages(const morvantide::Positions& table);
+    void ReadPositionsFromImages(morvantide::Positions& table) const;
+    void namePiecePictures(const morvantide::Positions& table) const;
+    void CapturePiece(morvantide::Positions& table, int index);
+    void SpeakClip(std::string_view name);
+    void AnnounceMove(const DropResult& drop);
 
     // Controls, by their names on the window.
     QLabel* imBoard1 = nullptr;
@@ -72,11 +124,6 @@ public:
     int BoardWidth = 0;
     bool BlackToMove = false;
 
-    // The settings file and this copy's part of the single-instance lock (null when the lock
-    // could not be made), both held from creation to destruction.
-    std::unique_ptr<SettingsFile> IniFile;
-    std::unique_ptr<InstanceLock> InstanceMutex;
-
     // Drag state.
     int DragSlot = 0;
     int FromX = 0;
@@ -84,63 +131,16 @@ public:
     int DragOffsetX = 0;
     int DragOffsetY = 0;
 
-    // Commands, as the controls run them.
-    void sbResetClick();
-    void cbInvertClick();
-    void SpeedButton1Click();
-    void Button1Click(); // Save
-    void Button2Click(); // Open
-
-    void imMouseDown(PiecePicture* sender, Qt::MouseButton button, Qt::MouseButtons buttons,
-                     Qt::KeyboardModifiers modifiers, QPoint pos);
-    void imMouseMove(PiecePicture* sender, Qt::MouseButtons buttons,
-                     Qt::KeyboardModifiers modifiers, QPoint pos);
-    void imMouseUp(PiecePicture* sender, Qt::MouseButton button, Qt::MouseButtons buttons,
-                   Qt::KeyboardModifiers modifiers, QPoint pos);
-
-    void PlacePieceImages(const morvantide::Positions& table);
-    void ReadPositionsFromImages(morvantide::Positions& table) const;
-    void CapturePiece(morvantide::Positions& table, int index);
-    void SpeakClip(std::string_view name);
-
-signals:
-    // A new game has begun (the button, or the window's first activation).
-    void newGameStarted();
-
-protected:
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
-    // Names and results of one drop; they live for one release.
-    struct Drop {
-        SnappedSquare to;
-        std::string_view FromFileName;
-        std::string_view FromRankName;
-        MoveOutcome rules;
-
-        MoveNames names() const { return {FromFileName, FromRankName, to.fileName, to.rankName}; }
-    };
-
-    void buildControls();
-    void FormCreate();
-    void FormDestroy();
-    void placeFromSettings();
-    void placeBesideDefault();
-    void ShowTurn();
-    void CompleteMove(const Drop& drop);
-    void AnnounceMove(const Drop& drop);
-    void appendMoveText(QPlainTextEdit* column, const Drop& drop);
-    void updateRadioTabStops();
-    void namePiecePictures(const morvantide::Positions& table) const;
+    // The settings file and this copy's part of the single-instance lock, both held from
+    // creation to destruction.
+    std::unique_ptr<SettingsFile> IniFile;
+    std::unique_ptr<InstanceLock> InstanceMutex;
 
     ClipPlayer& voice_;
     UserDialogs& dialogs_;
     TForm1* aboutWindow_ = nullptr;
     QWidget* graphics_ = nullptr; // holds the board, pieces, labels and flat buttons
     bool activated_ = false;
-    bool refusedToStart_ = false;
     // A place with only one of its coordinates set waits for the window system's default
     // place to supply the other one.
     std::optional<int> pendingTop_;

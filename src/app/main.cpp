@@ -1,5 +1,6 @@
 #include "about_window.h"
 #include "frame.h"
+#include "morvantide/instance_lock.h"
 #include "program_setup.h"
 #include "qt_user_dialogs.h"
 #include "voice/audio_clip_player.h"
@@ -21,14 +22,21 @@ void preferX11OnWayland() {
 int main(int argc, char* argv[]) {
     preferX11OnWayland();
     QApplication application(argc, argv);
+    // The lock comes first: whether this copy may run is known before anything else happens.
+    std::unique_ptr<morvantide::InstanceLock> instanceLock = morvantide::takeInstanceLock();
+    const bool refused =
+        morvantide::mustRefuseToStart(instanceLock.get(), morvantide::programArguments());
     morvantide::setUpProgram(application);
 
     morvantide::AudioClipPlayer voice;
     morvantide::QtUserDialogs dialogs;
-    morvantide::TFrame frame(voice, dialogs);
-    // A refused copy has shown its message; it ends here, its window never shown.
-    if (frame.refusedToStart())
+    morvantide::TFrame frame(voice, dialogs, std::move(instanceLock));
+    if (refused) {
+        // The box belongs to the main window, which is never shown; the copy ends when the box
+        // is closed.
+        morvantide::showRefusal(dialogs, frame);
         return 0;
+    }
     frame.show();
 
     morvantide::TForm1 about(&frame);

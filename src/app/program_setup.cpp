@@ -1,10 +1,16 @@
 #include "program_setup.h"
 
+#include "morvantide/command_line.h"
+#include "morvantide/instance_lock.h"
+#include "user_dialogs.h"
+
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <QWidget>
 
 namespace morvantide {
 
@@ -47,6 +53,30 @@ void setUpProgram(QApplication& application) {
     installRussianTranslation(application);
     substituteLayoutFonts();
     QApplication::setWindowIcon(windowIcon());
+}
+
+std::unique_ptr<InstanceLock> takeInstanceLock() {
+    auto lock = std::make_unique<InstanceLock>(kInstanceLockName);
+    if (!lock->isHeld())
+        return nullptr;
+    return lock;
+}
+
+std::vector<std::string> programArguments() {
+    std::vector<std::string> arguments;
+    const QStringList all = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < all.size(); ++i)
+        arguments.push_back(all[i].toStdString());
+    return arguments;
+}
+
+bool mustRefuseToStart(const InstanceLock* lock, const std::vector<std::string>& arguments) {
+    return lock && lock->alreadyExisted() && !HasCommandLineSwitch(arguments, "x");
+}
+
+void showRefusal(UserDialogs& dialogs, QWidget& mainWindow) {
+    dialogs.showInformation(&mainWindow, mainWindow.windowTitle(),
+                            QStringLiteral("Программа уже запущена! "));
 }
 
 } // namespace morvantide

@@ -1,11 +1,36 @@
 #pragma once
 
+#include <memory>
+#include <string>
+#include <vector>
+
 class QApplication;
+class QWidget;
 
 namespace morvantide {
+
+class InstanceLock;
+class UserDialogs;
 
 // What the program sets up before its first window: the Russian translation of Qt's own
 // dialogs, stand-ins for the layout's fonts where they are not installed, and the icon.
 void setUpProgram(QApplication& application);
+
+// The per-user lock that tells running copies of the program from a first start.
+inline constexpr const char* kInstanceLockName = "vRUMKordelis5";
+
+// This copy's part of the single-instance lock; null when the lock cannot be made, and the
+// copy then runs as the first one.
+std::unique_ptr<InstanceLock> takeInstanceLock();
+
+// The program's arguments: the command line after the program name.
+std::vector<std::string> programArguments();
+
+// Another copy held the lock when this one took it, and this one was started without "x".
+bool mustRefuseToStart(const InstanceLock* lock, const std::vector<std::string>& arguments);
+
+// Tells the user that the program runs already, in a box owned by the main window, which
+// exists but is never shown; returns when the box has been closed.
+void showRefusal(UserDialogs& dialogs, QWidget& mainWindow);
 
 } // namespace morvantide

@@ -20,8 +20,8 @@ void addSquare(std::vector<std::string>& clips, std::string_view file, std::stri
         clips.push_back("a" + std::string(rank));
 }
 
-void addKingTaken(std::vector<std::string>& clips, BoardPoint king) {
-    if (king.isOffBoard()) {
+void addKingTaken(std::vector<std::string>& clips, bool taken) {
+    if (taken) {
         clips.emplace_back("CHECK");
         clips.emplace_back("MAT");
     }
@@ -30,14 +30,14 @@ void addKingTaken(std::vector<std::string>& clips, BoardPoint king) {
 } // namespace
 
 std::vector<std::string> AnnouncementClips(const MoveNames& names, bool captureFound,
-                                           BoardPoint blackKing, BoardPoint whiteKing) {
+                                           TakenKings kings) {
     std::vector<std::string> clips;
     addSquare(clips, names.fromFile, names.fromRank);
     if (captureFound)
         clips.emplace_back("TAKES");
     addSquare(clips, names.toFile, names.toRank);
-    addKingTaken(clips, blackKing);
-    addKingTaken(clips, whiteKing);
+    addKingTaken(clips, kings.black);
+    addKingTaken(clips, kings.white);
     return clips;
 }
 

@@ -1,3 +1,4 @@
+#include "flat_button.h"
 #include "frame_driver.h"
 #include "morvantide/new_game.h"
 #include "morvantide/piece_set.h"
@@ -6,37 +7,14 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTextCursor>
 #include <QToolButton>
-#include <utility>
+#include <functional>
 
 using namespace morvantide;
 
 namespace {
 
-BoardPoint square(const char* name) {
-    return {std::int16_t(52 + 40 * (name[0] - 'a')), std::int16_t(52 + 40 * ('8' - name[1]))};
-}
-
-// Starts a window and stands the listed pieces on their squares; every other piece is off the
-// board, as if it had been taken.
-void arrange(FrameDriver& driver, std::initializer_list<std::pair<int, const char*>> pieces,
-             bool blackToMove = false) {
-    TFrame& frame = *driver.frame;
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        frame.Positions[std::size_t(slot - 1)] = {};
-        frame.PieceImages[std::size_t(slot)]->hide();
-    }
-    for (const auto& [slot, name] : pieces) {
-        frame.Positions[std::size_t(slot - 1)] = square(name);
-        frame.PieceImages[std::size_t(slot)]->show();
-    }
-    frame.BlackToMove = blackToMove;
-    frame.PlacePieceImages(frame.Positions);
-}
-
-QString turnText(const QLabel* label) {
-    return label->text();
-}
 QColor turnColour(const QLabel* label) {
     return label->palette().color(QPalette::WindowText);
 }
@@ -51,91 +29,103 @@ class PlayTest : public QObject {
 
     std::unique_ptr<FrameDriver> driver;
     TFrame* frame = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QPlainTextEdit* Memo2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QCheckBox* sound = nullptr;
+    QCheckBox* cbInvert = nullptr;
+
+    PiecePicture* picture(int slot) const { return driver->picture(slot); }
+    QPoint placeOf(const char* square) const { return driver->placeOf(square); }
 
 private slots:
     void init() {
         driver = std::make_unique<FrameDriver>();
         frame = driver->frame.get();
         QVERIFY(driver->start());
-        QCOMPARE(frame->Positions[4], square("e8"));
+        Memo1 = driver->child<QPlainTextEdit>("Memo1");
+        Memo2 = driver->child<QPlainTextEdit>("Memo2");
+        Label1 = driver->child<QLabel>("Label1");
+        Label2 = driver->child<QLabel>("Label2");
+        sound = driver->child<QCheckBox>("sound");
+        cbInvert = driver->child<QCheckBox>("cbInvert");
+        QCOMPARE(picture(5)->pos(), placeOf("e8"));
     }
     void cleanup() { driver.reset(); }
 
     void whiteOpensWithE2E4() {
-        frame->sound->setChecked(true);
+        sound->setChecked(true);
         QPoint pawnWhileBoxOpen;
-        driver->dialogs.onMessage = [&](const QString&) {
-            pawnWhileBoxOpen = frame->PieceImages[21]->pos();
-        };
+        driver->dialogs.onMessage = [&](const QString&) { pawnWhileBoxOpen = picture(21)->pos(); };
         driver->move(21, "e4");
-        QCOMPARE(frame->Memo1->toPlainText(), QStringLiteral("e2-e4 "));
-        QCOMPARE(frame->Memo2->toPlainText(), QString());
-        QVERIFY(frame->BlackToMove);
-        QCOMPARE(turnText(frame->Label1), QStringLiteral("Ожидание"));
-        QCOMPARE(turnColour(frame->Label1), kRed);
-        QCOMPARE(turnText(frame->Label2), QStringLiteral("Ход"));
-        QCOMPARE(turnColour(frame->Label2), kGreen);
+        QCOMPARE(Memo1->toPlainText(), QStringLiteral("e2-e4 "));
+        QCOMPARE(Memo2->toPlainText(), QString());
+        QCOMPARE(Label1->text(), QStringLiteral("Ожидание"));
+        QCOMPARE(turnColour(Label1), kRed);
+        QCOMPARE(Label2->text(), QStringLiteral("Ход"));
+        QCOMPARE(turnColour(Label2), kGreen);
         QCOMPARE(driver->dialogs.messages, QStringList{"Я хожу"});
-        QCOMPARE(pawnWhileBoxOpen, QPoint(192, 192));
+        QCOMPARE(pawnWhileBoxOpen, placeOf("e4"));
         // The pawn stays where it went after the box is closed.
-        QCOMPARE(frame->Positions[20], square("e4"));
-        QCOMPARE(frame->PieceImages[21]->pos(), QPoint(192, 192));
-        QCOMPARE(frame->DragSlot, 0);
+        QCOMPARE(picture(21)->pos(), placeOf("e4"));
         QCOMPARE(driver->voice.clips, (QStringList{"e_r", "a2_r", "e_r", "a4_r"}));
+
+        // The drop is over: a stray release on the pawn plays nothing again.
+        FrameDriver::send(picture(21), QEvent::MouseButtonRelease, {20, 20}, Qt::LeftButton,
+                          Qt::NoButton, Qt::NoModifier);
+        QCOMPARE(Memo1->toPlainText(), QStringLiteral("e2-e4 "));
+        QVERIFY(Memo2->toPlainText().isEmpty());
+        QCOMPARE(driver->dialogs.messages.size(), 1);
     }
 
     void blackRepliesAndMovesAppendOnOneLine() {
         driver->move(21, "e4");
         driver->dialogs.messages.clear();
         driver->move(13, "e5");
-        QCOMPARE(frame->Memo2->toPlainText(), QStringLiteral("e7-e5 "));
-        QVERIFY(!frame->BlackToMove);
-        QCOMPARE(turnText(frame->Label1), QStringLiteral("Ход"));
-        QCOMPARE(turnColour(frame->Label1), kGreen);
-        QCOMPARE(turnText(frame->Label2), QStringLiteral("Ожидание"));
-        QCOMPARE(turnColour(frame->Label2), kRed);
-        QCOMPARE(frame->Positions[12], square("e5"));
+        QCOMPARE(Memo2->toPlainText(), QStringLiteral("e7-e5 "));
+        QCOMPARE(Label1->text(), QStringLiteral("Ход"));
+        QCOMPARE(turnColour(Label1), kGreen);
+        QCOMPARE(Label2->text(), QStringLiteral("Ожидание"));
+        QCOMPARE(turnColour(Label2), kRed);
+        QCOMPARE(picture(13)->pos(), placeOf("e5"));
         QVERIFY(driver->dialogs.messages.isEmpty());
 
         driver->move(20, "d4");
         driver->move(12, "d6");
-        QCOMPARE(frame->Memo1->toPlainText(), QStringLiteral("e2-e4 d2-d4 "));
-        QCOMPARE(frame->Memo2->toPlainText(), QStringLiteral("e7-e5 d7-d6 "));
+        QCOMPARE(Memo1->toPlainText(), QStringLiteral("e2-e4 d2-d4 "));
+        QCOMPARE(Memo2->toPlainText(), QStringLiteral("e7-e5 d7-d6 "));
     }
 
     void illegalMovesAreTakenBack() {
-        frame->sound->setChecked(true);
+        sound->setChecked(true);
         driver->move(21, "e5"); // three squares
-        QCOMPARE(frame->Positions[20], square("e2"));
-        QCOMPARE(frame->PieceImages[21]->pos(), QPoint(192, 272));
-        QVERIFY(!frame->BlackToMove);
-        QVERIFY(frame->Memo1->toPlainText().isEmpty());
+        QCOMPARE(picture(21)->pos(), placeOf("e2"));
+        QVERIFY(!driver->blackToMove());
+        QVERIFY(Memo1->toPlainText().isEmpty());
         QVERIFY(driver->dialogs.messages.isEmpty());
         QVERIFY(driver->voice.clips.isEmpty());
-        QCOMPARE(frame->DragSlot, 0);
 
         driver->move(21, "e4");
         driver->dialogs.messages.clear();
         driver->voice.clips.clear();
         driver->move(2, "b6"); // a knight cannot go there
-        QCOMPARE(frame->Positions[1], square("b8"));
-        QVERIFY(frame->BlackToMove);
+        QCOMPARE(picture(2)->pos(), placeOf("b8"));
+        QVERIFY(driver->blackToMove());
         QCOMPARE(driver->dialogs.messages, QStringList{"Я хожу"});
-        QVERIFY(frame->Memo2->toPlainText().isEmpty());
+        QVERIFY(Memo2->toPlainText().isEmpty());
         QVERIFY(driver->voice.clips.isEmpty());
     }
 
     void theWaitingSidesPiecesDoNotMove() {
-        QWidget* board = frame->imBoard1;
+        QWidget* board = driver->child("imBoard1");
         driver->move(13, "e5"); // Black piece while White is to move
-        QCOMPARE(frame->Positions[12], square("e7"));
-        QCOMPARE(frame->PieceImages[13]->pos(), QPoint(192, 72));
-        QVERIFY(!frame->BlackToMove);
+        QCOMPARE(picture(13)->pos(), placeOf("e7"));
+        QVERIFY(!driver->blackToMove());
         QVERIFY(driver->dialogs.messages.isEmpty());
-        QCOMPARE(frame->DragSlot, 13); // a drop on its own square keeps the pressed slot
         // The pressed picture now lies just above the board.
         const QObjectList layer = board->parentWidget()->children();
-        QCOMPARE(layer.indexOf(frame->PieceImages[13]), layer.indexOf(board) + 1);
+        QCOMPARE(layer.indexOf(picture(13)), layer.indexOf(board) + 1);
     }
 
     void onlyTheLeftButtonAloneDrags_data() {
@@ -150,7 +140,7 @@ private slots:
     void onlyTheLeftButtonAloneDrags() {
         QFETCH(int, button);
         QFETCH(int, modifiers);
-        PiecePicture* pawn = driver->picture(21);
+        PiecePicture* pawn = picture(21);
         const auto buttons = Qt::MouseButtons(button);
         const auto held = Qt::KeyboardModifiers(modifiers);
         const auto first = buttons & Qt::LeftButton ? Qt::LeftButton : Qt::RightButton;
@@ -158,145 +148,160 @@ private slots:
         FrameDriver::send(pawn, QEvent::MouseMove, {20, -60}, Qt::NoButton, buttons, held);
         FrameDriver::send(pawn, QEvent::MouseButtonRelease, {20, -60}, first, buttons & ~first,
                           held);
-        QCOMPARE(frame->Positions[20], square("e2"));
-        QCOMPARE(pawn->pos(), QPoint(192, 272));
-        QVERIFY(frame->Memo1->toPlainText().isEmpty());
+        QCOMPARE(pawn->pos(), placeOf("e2"));
+        QVERIFY(Memo1->toPlainText().isEmpty());
+    }
+
+    // A castling, dragged out of the window: while the clip plays the king's picture stays
+    // where it was let go, pulled back into the client area; then the rook jumps.
+    void aDropOutsideTheWindowIsPulledBack_data() {
+        QTest::addColumn<bool>("flip");
+        QTest::addColumn<bool>("maximise");
+        QTest::addColumn<int>("dropTop"); // where the king's picture is let go
+        QTest::addColumn<int>("keptTop"); // -1: the client height less 30
+        QTest::newRow("below the window") << false << false << 700 << 356;
+        QTest::newRow("above the window, flipped") << true << false << -300 << -20;
+        QTest::newRow("inside a maximised window") << false << true << 480 << 480;
+        QTest::newRow("below a maximised window") << false << true << 2000 << -1;
     }
 
     void aDropOutsideTheWindowIsPulledBack() {
-        arrange(*driver, {{5, "e8"}, {29, "e1"}, {25, "a4"}});
-        driver->drag(25, {700, 0}); // far past the right edge of the window
-        QCOMPARE(frame->Positions[24], square("h4"));
-        QCOMPARE(frame->Memo1->toPlainText(), QStringLiteral("a4-h4 "));
-        const QRect client = frame->rect();
-        QVERIFY(client.intersects(frame->PieceImages[25]->geometry()));
+        QFETCH(bool, flip);
+        QFETCH(bool, maximise);
+        QFETCH(int, dropTop);
+        QFETCH(int, keptTop);
+        if (maximise) {
+            frame->showMaximized();
+            QTRY_VERIFY(frame->isMaximized());
+            QTRY_VERIFY(frame->height() > 500);
+        }
+        cbInvert->setChecked(flip);
+        sound->setChecked(true);
+        driver->arrange({{5, "e8"}, {29, "e1"}, {32, "h1"}});
+        PiecePicture* king = picture(29);
+        QPoint kingDuringClip;
+        driver->voice.onClip = [&](const QString&) { kingDuringClip = king->pos(); };
+
+        // The king goes from e1 to g1 by way of a point beyond the board's bottom (or, flipped,
+        // its top): the drop still snaps to rank 1, so the king castles.
+        const int gFileLeft = placeOf("g1").x();
+        const QPoint grab(20, 20);
+        QTest::mousePress(king, Qt::LeftButton, {}, grab);
+        QTest::mouseMove(king, grab + QPoint(gFileLeft - king->x(), dropTop - king->y()));
+        QTest::mouseRelease(king, Qt::LeftButton, {}, grab);
+
+        QCOMPARE(driver->voice.clips, QStringList{"CASTLING_r"});
+        QCOMPARE(kingDuringClip, QPoint(gFileLeft, keptTop == -1 ? frame->height() - 30 : keptTop));
+        QCOMPARE(king->pos(), placeOf("g1"));
+        QCOMPARE(picture(32)->pos(), placeOf("f1"));
+        QCOMPARE(Memo1->toPlainText(), QStringLiteral("e1-g1 "));
+        QVERIFY(driver->blackToMove());
+    }
+
+    void aPieceDraggedAcrossAMaximisedWindowStaysInSight() {
+        frame->showMaximized();
+        QTRY_VERIFY(frame->isMaximized());
+        QTRY_VERIFY(frame->width() > 700);
+        PiecePicture* pawn = picture(21);
+        const QPoint grab(20, 20);
+        QTest::mousePress(pawn, Qt::LeftButton, {}, grab);
+        QTest::mouseMove(pawn, grab + QPoint(660 - pawn->x(), 0));
+        QCOMPARE(pawn->x(), 660);
+        QVERIFY(!pawn->visibleRegion().isEmpty());
+        QTest::mouseRelease(pawn, Qt::LeftButton, {}, grab);
     }
 
     void dropsInTheFlippedView() {
-        frame->cbInvert->setChecked(true);
+        cbInvert->setChecked(true);
         // e2 is drawn mirrored: 385 - 212 = 173, 385 - 292 = 93.
-        QCOMPARE(frame->PieceImages[21]->pos(), QPoint(153, 73));
+        QCOMPARE(picture(21)->pos(), QPoint(153, 73));
         driver->move(21, "e4");
-        QCOMPARE(frame->Positions[20], square("e4"));
-        QCOMPARE(frame->Memo1->toPlainText(), QStringLiteral("e2-e4 "));
-        QCOMPARE(frame->PieceImages[21]->pos(), QPoint(153, 153));
-        frame->cbInvert->setChecked(false);
-        QCOMPARE(frame->PieceImages[21]->pos(), QPoint(192, 192));
+        QCOMPARE(Memo1->toPlainText(), QStringLiteral("e2-e4 "));
+        QCOMPARE(picture(21)->pos(), QPoint(153, 153));
+        cbInvert->setChecked(false);
+        QCOMPARE(picture(21)->pos(), QPoint(192, 192));
     }
 
     void aCaptureHidesTheTakenPiece() {
-        frame->sound->setChecked(true);
-        frame->RadioButton1->setChecked(true);
+        sound->setChecked(true);
+        driver->child<QRadioButton>("RadioButton1")->setChecked(true);
         driver->move(21, "e4");
         driver->move(12, "d5");
         driver->voice.clips.clear();
         driver->move(21, "d5");
-        QVERIFY(frame->PieceImages[12]->isHidden());
-        QCOMPARE(frame->Positions[11], BoardPoint{});
-        QCOMPARE(frame->Positions[20], square("d5"));
-        QCOMPARE(frame->Memo1->toPlainText(), QStringLiteral("e2-e4 e4-d5 "));
+        QVERIFY(picture(12)->isHidden());
+        QCOMPARE(picture(21)->pos(), placeOf("d5"));
+        QCOMPARE(Memo1->toPlainText(), QStringLiteral("e2-e4 e4-d5 "));
         QCOMPARE(driver->voice.clips, (QStringList{"e", "a4", "TAKES", "d", "a5"}));
     }
 
-    void castling_data() {
-        QTest::addColumn<int>("king");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<int>("rook");
-        QTest::addColumn<QString>("rookTarget");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("White, king side") << 29 << "g1" << 32 << "f1"
-                                          << "e1-g1 ";
-        QTest::newRow("White, queen side") << 29 << "c1" << 25 << "d1"
-                                           << "e1-c1 ";
-        QTest::newRow("Black, king side") << 5 << "g8" << 8 << "f8"
-                                          << "e8-g8 ";
-        QTest::newRow("Black, queen side") << 5 << "c8" << 1 << "d8"
-                                           << "e8-c8 ";
-    }
-
-    void castling() {
-        QFETCH(int, king);
-        QFETCH(QString, target);
-        QFETCH(int, rook);
-        QFETCH(QString, rookTarget);
-        QFETCH(QString, text);
-        const bool black = king == kBlackKingSlot;
-        arrange(*driver, {{5, "e8"}, {1, "a8"}, {8, "h8"}, {29, "e1"}, {25, "a1"}, {32, "h1"}},
-                black);
-        frame->sound->setChecked(true);
-        driver->move(king, qPrintable(target));
-        QCOMPARE(frame->Positions[std::size_t(king - 1)], square(qPrintable(target)));
-        QCOMPARE(frame->Positions[std::size_t(rook - 1)], square(qPrintable(rookTarget)));
-        const QPoint rookCentre = frame->PieceImages[std::size_t(rook)]->pos() + QPoint(20, 20);
-        QCOMPARE(rookCentre, driver->squareCentre(qPrintable(rookTarget)));
-        QCOMPARE((black ? frame->Memo2 : frame->Memo1)->toPlainText(), text);
-        QCOMPARE(driver->voice.clips, QStringList{"CASTLING_r"});
-        QCOMPARE(frame->BlackToMove, !black);
-    }
-
     void takingAKingEndsTheGameUntilNewGame() {
-        arrange(*driver, {{5, "e3"}, {29, "e1"}, {20, "d2"}, {13, "e7"}});
-        frame->sound->setChecked(true);
-        frame->RadioButton1->setChecked(true);
+        driver->arrange({{5, "e3"}, {29, "e1"}, {20, "d2"}, {13, "e7"}});
+        sound->setChecked(true);
+        driver->child<QRadioButton>("RadioButton1")->setChecked(true);
         driver->move(20, "e3");
-        QVERIFY(frame->PieceImages[5]->isHidden());
+        QVERIFY(picture(5)->isHidden());
         QCOMPARE(driver->dialogs.messages, (QStringList{"Я хожу", "Белые победили!"}));
         QCOMPARE(driver->voice.clips, (QStringList{"d", "a2", "TAKES", "e", "a3", "CHECK", "MAT"}));
 
-        // Every later release that reaches the rules says it again, legal or not.
         driver->dialogs.messages.clear();
-        driver->move(13, "e4"); // illegal for Black's pawn
-        QCOMPARE(driver->dialogs.messages, (QStringList{"Я хожу", "Белые победили!"}));
-
-        driver->dialogs.messages.clear();
-        frame->sbReset->click();
+        driver->child<FlatButton>("sbReset")->click();
         driver->move(21, "e4");
         QCOMPARE(driver->dialogs.messages, QStringList{"Я хожу"});
     }
 
-    void blackTakesTheWhiteKing() {
-        arrange(*driver, {{5, "e8"}, {29, "d6"}, {13, "e7"}}, true);
-        driver->move(13, "d6");
-        QVERIFY(frame->PieceImages[29]->isHidden());
-        QCOMPARE(frame->Positions[12], square("d6"));
-        QCOMPARE(frame->Memo2->toPlainText(), QStringLiteral("e7-d6 "));
-        QCOMPARE(driver->dialogs.messages, QStringList{"Черные победили!"});
+    void winnerBoxes_data() {
+        QTest::addColumn<bool>("whiteKingOnBoard");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("Black takes the white king")
+            << true << "d6" << QStringList{"Черные победили!"};
+        QTest::newRow("both kings gone, Black's box first")
+            << false << "e6" << QStringList{"Белые победили!", "Черные победили!"};
     }
 
-    void bothKingsTakenSayBothWinnersBlackFirst() {
-        arrange(*driver, {{29, "e1"}, {5, "e3"}, {20, "d2"}});
-        frame->Positions[28] = {}; // the white king is gone as well
-        frame->PieceImages[29]->hide();
-        frame->sound->setChecked(true);
-        driver->move(20, "e3");
-        QCOMPARE(driver->dialogs.messages,
-                 (QStringList{"Я хожу", "Белые победили!", "Черные победили!"}));
-        QCOMPARE(driver->voice.clips.mid(5), (QStringList{"CHECK_r", "MAT_r", "CHECK_r", "MAT_r"}));
+    void winnerBoxes() {
+        QFETCH(bool, whiteKingOnBoard);
+        QFETCH(QString, target);
+        QFETCH(QStringList, messages);
+        if (whiteKingOnBoard)
+            driver->arrange({{5, "e8"}, {29, "d6"}, {13, "e7"}}, true);
+        else
+            driver->arrange({{13, "e7"}}, true);
+        driver->move(13, qPrintable(target));
+        QVERIFY(picture(29)->isHidden());
+        QCOMPARE(picture(13)->pos(), placeOf(qPrintable(target)));
+        QCOMPARE(Memo2->toPlainText(), QStringLiteral("e7-%1 ").arg(target));
+        QCOMPARE(driver->dialogs.messages, messages);
     }
 
     void aSelectionInAColumnDoesNotDisturbTheRecord() {
         driver->move(21, "e4");
         // The player selects the start of White's column and puts the caret there.
-        QTextCursor cursor(frame->Memo1->document());
+        QTextCursor cursor(Memo1->document());
         cursor.setPosition(0);
         cursor.setPosition(3, QTextCursor::KeepAnchor);
-        frame->Memo1->setTextCursor(cursor);
-        QTest::mouseClick(frame->Memo1->viewport(), Qt::LeftButton, {}, {5, 5});
+        Memo1->setTextCursor(cursor);
+        QTest::mouseClick(Memo1->viewport(), Qt::LeftButton, {}, {5, 5});
         driver->move(13, "e5");
         driver->move(20, "d4");
-        QCOMPARE(frame->Memo1->toPlainText(), QStringLiteral("e2-e4 d2-d4 "));
+        QCOMPARE(Memo1->toPlainText(), QStringLiteral("e2-e4 d2-d4 "));
     }
 
     void newGameRestoresEverything() {
         driver->move(21, "e4");
         driver->move(12, "d5");
         driver->move(21, "d5");
-        frame->sound->setChecked(true);
-        frame->Positions[0] = {50, 50};
-        frame->PlacePieceImages(frame->Positions);
+        sound->setChecked(true);
+        Positions scattered{};
+        for (int slot = 1; slot <= kSlotCount; ++slot)
+            scattered[std::size_t(slot - 1)] = initialPoint(slot);
+        scattered[0] = {50, 50};
+        scattered[11] = {}; // the taken d7 pawn stays taken until the new game
+        frame->showPosition(scattered);
 
-        // Sample slot 1's entry at every painted frame of the glide.
-        QList<BoardPoint> samples;
+        // Sample slot 1's picture at every painted frame of the glide.
+        QList<QPoint> samples;
         struct Sampler : QObject {
             std::function<void()> onPaint;
             bool eventFilter(QObject*, QEvent* e) override {
@@ -305,39 +310,52 @@ private slots:
                 return false;
             }
         } sampler;
-        sampler.onPaint = [&] { samples << frame->Positions[0]; };
+        sampler.onPaint = [&] { samples << picture(1)->pos(); };
         frame->installEventFilter(&sampler);
         driver->voice.clips.clear();
-        frame->sbReset->click();
+        driver->child<FlatButton>("sbReset")->click();
         frame->removeEventFilter(&sampler);
 
         QCOMPARE(driver->voice.clips, QStringList{"NEW_r"});
         QVERIFY(samples.size() >= kNewGameFrames);
-        for (const BoardPoint& p : samples)
-            QCOMPARE(p, (BoardPoint{50, 50}));
+        for (const QPoint& p : samples)
+            QCOMPARE(p, QPoint(30, 30)); // (50, 50) rounds back onto itself every frame
         for (int slot = 1; slot <= kSlotCount; ++slot) {
-            QCOMPARE(frame->Positions[std::size_t(slot - 1)], initialPoint(slot));
-            QVERIFY(frame->PieceImages[std::size_t(slot)]->isVisible());
+            const BoardPoint start = initialPoint(slot);
+            QCOMPARE(picture(slot)->pos(), QPoint(start.x - 20, start.y - 20));
+            QVERIFY(picture(slot)->isVisible());
         }
-        QCOMPARE(frame->Positions[kSpareEntry], BoardPoint{});
-        QVERIFY(frame->Memo1->toPlainText().isEmpty());
-        QVERIFY(frame->Memo2->toPlainText().isEmpty());
-        QVERIFY(!frame->BlackToMove);
-        QCOMPARE(turnText(frame->Label1), QStringLiteral("Ход"));
-        QCOMPARE(turnText(frame->Label2), QStringLiteral("Ожидание"));
+        QVERIFY(Memo1->toPlainText().isEmpty());
+        QVERIFY(Memo2->toPlainText().isEmpty());
+        QVERIFY(!driver->blackToMove());
+        QCOMPARE(Label1->text(), QStringLiteral("Ход"));
+        QCOMPARE(Label2->text(), QStringLiteral("Ожидание"));
     }
 
     void voiceOffPlaysNothing() {
         driver->move(21, "e4");
-        frame->sbReset->click();
+        driver->child<FlatButton>("sbReset")->click();
         QVERIFY(driver->voice.clips.isEmpty());
     }
 
+    // Both boxes put every picture back on its place in the table, the voice box without
+    // moving any piece that stands there.
+    void theVoiceBoxReplacesPiecesWhereTheyStand_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QPoint>("pawnPlace");
+        QTest::newRow("voice") << "sound" << QPoint(192, 272);
+        QTest::newRow("flip") << "cbInvert" << QPoint(153, 73);
+    }
+
     void theVoiceBoxReplacesPiecesWhereTheyStand() {
-        const QPoint before = frame->PieceImages[21]->pos();
-        frame->sound->setChecked(true);
-        QCOMPARE(frame->PieceImages[21]->pos(), before);
-        QCOMPARE(frame->Positions[20], square("e2"));
+        QFETCH(QString, box);
+        QFETCH(QPoint, pawnPlace);
+        const QPoint knight = picture(2)->pos();
+        picture(21)->move(300, 300); // a picture out of step with the table
+        driver->child<QCheckBox>(box)->setChecked(true);
+        QCOMPARE(picture(21)->pos(), pawnPlace);
+        if (box == "sound")
+            QCOMPARE(picture(2)->pos(), knight);
     }
 };
 

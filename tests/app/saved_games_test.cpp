@@ -1,4 +1,5 @@
 #include "application_title.h"
+#include "flat_button.h"
 #include "frame_driver.h"
 #include "morvantide/piece_set.h"
 #include "qt_user_dialogs.h"
@@ -52,14 +53,15 @@ class SavedGamesTest : public QObject {
     TFrame* frame = nullptr;
     std::unique_ptr<QTemporaryDir> folder;
 
+    QPlainTextEdit* memo(const char* name) const { return driver->child<QPlainTextEdit>(name); }
     QString path(const char* name) const { return folder->filePath(QString::fromLatin1(name)); }
     void save(const QString& name) {
         driver->dialogs.fileNames.push_back(name);
-        frame->Button1->click();
+        driver->child<QPushButton>("Button1")->click();
     }
     void open(const QString& name) {
         driver->dialogs.fileNames.push_back(name);
-        frame->Button2->click();
+        driver->child<QPushButton>("Button2")->click();
     }
 
 private slots:
@@ -113,48 +115,53 @@ private slots:
 
     void cancelledDialogsChangeNothing() {
         driver->move(21, "e4");
-        const auto before = frame->Positions;
+        const auto before = driver->places();
         save(QString());
         open(QString());
         QVERIFY(QDir(folder->path()).isEmpty());
-        QCOMPARE(frame->Positions, before);
-        QCOMPARE(frame->Memo1->toPlainText(), QStringLiteral("e2-e4 "));
+        QCOMPARE(driver->places(), before);
+        QCOMPARE(memo("Memo1")->toPlainText(), QStringLiteral("e2-e4 "));
         QCOMPARE(driver->dialogs.messages, QStringList{"Я хожу"});
     }
 
     void openRestoresEveryPieceIncludingSlot1() {
         arrangeMiddleGame();
-        const auto saved = frame->Positions;
-        QVERIFY(!frame->BlackToMove);
+        const auto places = driver->places();
+        const auto shown = driver->shown();
+        QVERIFY(!driver->blackToMove());
         save(path("middle.sav"));
-        frame->sbReset->click();
+        driver->child<FlatButton>("sbReset")->click();
         driver->move(21, "e4");
-        QVERIFY(frame->BlackToMove);
+        QVERIFY(driver->blackToMove());
         driver->dialogs.messages.clear();
 
         open(path("middle.sav"));
-        QCOMPARE(frame->Positions, saved);
-        for (int slot = 1; slot <= kSlotCount; ++slot) {
-            const bool onBoard = !saved[std::size_t(slot - 1)].isOffBoard();
-            QCOMPARE(frame->PieceImages[std::size_t(slot)]->isVisible(), onBoard);
-        }
-        QCOMPARE(frame->PieceImages[1]->pos(), QPoint(32, 72)); // the rook back on a7
-        QVERIFY(frame->Memo1->toPlainText().isEmpty());
-        QVERIFY(frame->Memo2->toPlainText().isEmpty());
+        QCOMPARE(driver->places(), places);
+        QCOMPARE(driver->shown(), shown);
+        QCOMPARE(driver->picture(1)->pos(), QPoint(32, 72)); // the rook back on a7
+        QVERIFY(memo("Memo1")->toPlainText().isEmpty());
+        QVERIFY(memo("Memo2")->toPlainText().isEmpty());
         QCOMPARE(driver->dialogs.messages, QStringList{"Партия восстановлена!"});
         // Open keeps the side to move: Black, after White's e2-e4 in the new game.
-        QVERIFY(frame->BlackToMove);
+        QVERIFY(driver->blackToMove());
         QCOMPARE(driver->dialogs.filters.last(), QStringLiteral("Сохраненная игра (*.sav)"));
+        // The table holds what the file held: saved again, it gives the same file.
+        save(path("again.sav"));
+        QCOMPARE(readAll(path("again.sav")), readAll(path("middle.sav")));
     }
 
     void anOlderFileLeavesSlot1WhereItIs() {
         QByteArray text = newGameFile();
         text.chop(8); // drop the "52\r\n52\r\n" of slot 1
         writeAll(path("old.sav"), text);
-        frame->Positions[0] = {92, 92};
+        Positions table{};
+        for (int slot = 1; slot <= kSlotCount; ++slot)
+            table[std::size_t(slot - 1)] = initialPoint(slot);
+        table[0] = {92, 92};
+        frame->showPosition(table);
         open(path("old.sav"));
-        QCOMPARE(frame->Positions[0], (BoardPoint{92, 92}));
-        QCOMPARE(frame->Positions[1], (BoardPoint{92, 52}));
+        QCOMPARE(driver->picture(1)->pos(), driver->placeOf("b7"));
+        QCOMPARE(driver->picture(2)->pos(), driver->placeOf("b8"));
     }
 
     void theSpareEntryIsNeverLoaded() {
@@ -162,16 +169,16 @@ private slots:
         text.replace("0\r\n0\r\n52\r\n52\r\n", "212\r\n212\r\n52\r\n52\r\n");
         writeAll(path("blocker.sav"), text);
         open(path("blocker.sav"));
-        QCOMPARE(frame->Positions[kSpareEntry], BoardPoint{});
         driver->move(21, "e4"); // e4 is not blocked by an invisible piece
-        QCOMPARE(frame->Positions[20], (BoardPoint{212, 212}));
+        QCOMPARE(driver->picture(21)->pos(), driver->placeOf("e4"));
+        QCOMPARE(memo("Memo1")->toPlainText(), QStringLiteral("e2-e4 "));
     }
 
     void openShowsCapturedPiecesOnlyWhenTheFilePlacesThem() {
         driver->move(21, "e4");
         driver->move(12, "d5");
         driver->move(21, "d5"); // the d7 pawn is taken and hidden
-        QVERIFY(frame->PieceImages[12]->isHidden());
+        QVERIFY(driver->picture(12)->isHidden());
         QByteArray text = newGameFile();
         // Slot 13's pair (entry 12, lines 23 and 24) says "taken".
         QList<QByteArray> lines = text.split('\n');
@@ -179,8 +186,8 @@ private slots:
         lines[23] = "0\r";
         writeAll(path("mixed.sav"), lines.join('\n'));
         open(path("mixed.sav"));
-        QVERIFY(frame->PieceImages[12]->isVisible());
-        QVERIFY(frame->PieceImages[13]->isHidden());
+        QVERIFY(driver->picture(12)->isVisible());
+        QVERIFY(driver->picture(13)->isHidden());
     }
 
     void readErrorsChangeNothing_data() {
@@ -197,13 +204,13 @@ private slots:
         QFETCH(QByteArray, contents);
         QFETCH(QString, error);
         driver->move(21, "e4");
-        const auto before = frame->Positions;
+        const auto before = driver->places();
         writeAll(path("bad.sav"), contents);
         driver->dialogs.messages.clear();
         open(path("bad.sav"));
         QCOMPARE(driver->dialogs.errors, QStringList{error});
-        QCOMPARE(frame->Positions, before);
-        QCOMPARE(frame->Memo1->toPlainText(), QStringLiteral("e2-e4 "));
+        QCOMPARE(driver->places(), before);
+        QCOMPARE(memo("Memo1")->toPlainText(), QStringLiteral("e2-e4 "));
         QVERIFY(driver->dialogs.messages.isEmpty());
     }
 
@@ -230,10 +237,10 @@ private slots:
             QCOMPARE(::mkfifo(qPrintable(target), 0600), 0);
         else if (kind == "device")
             target = QStringLiteral("/dev/zero");
-        const auto before = frame->Positions;
+        const auto before = driver->places();
         open(target);
         QCOMPARE(driver->dialogs.errors, QStringList{error});
-        QCOMPARE(frame->Positions, before);
+        QCOMPARE(driver->places(), before);
     }
 
     void aFailedWriteKeepsTheOldFile() {

@@ -1,6 +1,7 @@
 #include "frame.h"
 #include "morvantide/instance_lock.h"
 #include "piece_picture.h"
+#include "program_setup.h"
 #include "qt_user_dialogs.h"
 #include "test_doubles.h"
 
@@ -11,6 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <optional>
+#include <string>
+#include <vector>
 
 using namespace morvantide;
 
@@ -36,38 +40,52 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
     }
 
-    void refusedWhileAnotherCopyHoldsTheName() {
-        InstanceLock running(TFrame::kInstanceLockName);
-        QVERIFY(running.isHeld());
+    void refusedOnlyWithoutTheSwitch_data() {
+        QTest::addColumn<bool>("anotherCopyRuns");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("first copy") << false << QStringList{} << false;
+        QTest::newRow("second copy") << true << QStringList{} << true;
+        QTest::newRow("second copy with x") << true << QStringList{"x"} << false;
+    }
+
+    void refusedOnlyWithoutTheSwitch() {
+        QFETCH(bool, anotherCopyRuns);
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, refused);
+        std::optional<InstanceLock> running;
+        if (anotherCopyRuns)
+            running.emplace(kInstanceLockName);
+        const std::unique_ptr<InstanceLock> lock = takeInstanceLock();
+        QVERIFY(lock);
+        std::vector<std::string> args;
+        for (const QString& argument : arguments)
+            args.push_back(argument.toStdString());
+        QCOMPARE(mustRefuseToStart(lock.get(), args), refused);
+        // A copy whose lock could not be made runs as the first one.
+        QVERIFY(!mustRefuseToStart(nullptr, {}));
+    }
+
+    // The box belongs to the main window, which exists but has never been shown.
+    void theRefusalIsOwnedByTheUnshownMainWindow() {
         ScriptedDialogs dialogs;
         TFrame frame(voice_, dialogs);
-
-        QVERIFY(frame.refusedToStart());
+        showRefusal(dialogs, frame);
         QCOMPARE(dialogs.information, QStringList{kRefusal});
         QCOMPARE(dialogs.informationCaptions, QStringList{kCaption});
         QCOMPARE(dialogs.informationOwners, QList<QWidget*>{&frame});
         QVERIFY(dialogs.messages.isEmpty());
         QVERIFY(!frame.isVisible());
-        QVERIFY(frame.InstanceMutex);
-        QVERIFY(frame.InstanceMutex->alreadyExisted());
-        // The rest of the creation ran: the refused window is complete, only never shown.
-        QVERIFY(frame.IniFile);
-        QCOMPARE(frame.PieceImages[32]->Tag, 32);
     }
 
-    void firstCopyHoldsTheNameUntilItIsDestroyed() {
+    void theWindowHoldsTheLockUntilItIsDestroyed() {
         {
             ScriptedDialogs dialogs;
-            TFrame frame(voice_, dialogs);
-            QVERIFY(!frame.refusedToStart());
-            QVERIFY(dialogs.information.isEmpty());
-            QVERIFY(frame.InstanceMutex);
-            QVERIFY(!frame.InstanceMutex->alreadyExisted());
-
-            InstanceLock later(TFrame::kInstanceLockName);
+            TFrame frame(voice_, dialogs, takeInstanceLock());
+            InstanceLock later(kInstanceLockName);
             QVERIFY(later.alreadyExisted());
         }
-        InstanceLock afterwards(TFrame::kInstanceLockName);
+        InstanceLock afterwards(kInstanceLockName);
         QVERIFY(!afterwards.alreadyExisted());
     }
 

@@ -1,4 +1,5 @@
 #include "about_window.h"
+#include "flat_button.h"
 #include "frame_driver.h"
 #include "qt_user_dialogs.h"
 
@@ -30,9 +31,9 @@ void whenModalShown(std::function<void(QWidget*)> action) {
     timer->start();
 }
 
-QStringList layerStacking(const TFrame& frame) {
+QStringList layerStacking(const FrameDriver& driver) {
     QStringList names;
-    for (const QObject* child : frame.imBoard1->parentWidget()->children())
+    for (const QObject* child : driver.child("imBoard1")->parentWidget()->children())
         if (child->isWidgetType())
             names << child->objectName();
     return names;
@@ -53,8 +54,8 @@ private slots:
         QCOMPARE(frame.font().pixelSize(), 15);
         QVERIFY(frame.font().bold());
         QCOMPARE(frame.cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(frame.imBoard1->cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(frame.cbInvert->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(driver.child<QLabel>("imBoard1")->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(driver.child<QCheckBox>("cbInvert")->cursor().shape(), Qt::ArrowCursor);
     }
 
     void controls_data() {
@@ -135,14 +136,15 @@ private slots:
     void controlStates() {
         FrameDriver driver;
         TFrame& frame = *driver.frame;
-        QVERIFY(!frame.cbInvert->isChecked());
-        QVERIFY(!frame.sound->isChecked());
-        QVERIFY(!frame.RadioButton1->isChecked());
-        QVERIFY(frame.RadioButton2->isChecked());
-        frame.RadioButton1->click();
-        QVERIFY(frame.RadioButton1->isChecked());
-        QVERIFY(!frame.RadioButton2->isChecked());
-        for (QPlainTextEdit* memo : {frame.Memo1, frame.Memo2}) {
+        QVERIFY(!driver.child<QCheckBox>("cbInvert")->isChecked());
+        QVERIFY(!driver.child<QCheckBox>("sound")->isChecked());
+        QVERIFY(!driver.child<QRadioButton>("RadioButton1")->isChecked());
+        QVERIFY(driver.child<QRadioButton>("RadioButton2")->isChecked());
+        driver.child<QRadioButton>("RadioButton1")->click();
+        QVERIFY(driver.child<QRadioButton>("RadioButton1")->isChecked());
+        QVERIFY(!driver.child<QRadioButton>("RadioButton2")->isChecked());
+        for (QPlainTextEdit* memo :
+             {driver.child<QPlainTextEdit>("Memo1"), driver.child<QPlainTextEdit>("Memo2")}) {
             QVERIFY(memo->isReadOnly());
             QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
             QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
@@ -152,32 +154,28 @@ private slots:
             QCOMPARE(flat->focusPolicy(), Qt::NoFocus);
             QVERIFY(flat->autoRaise());
         }
-        QCOMPARE(frame.SpeedButton1->palette().color(QPalette::ButtonText), QColor(255, 255, 0));
-        QCOMPARE(frame.Label1->palette().color(QPalette::WindowText), QColor(0, 128, 0));
-        QCOMPARE(frame.Label2->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QCOMPARE(driver.child<FlatButton>("SpeedButton1")->palette().color(QPalette::ButtonText),
+                 QColor(255, 255, 0));
+        QCOMPARE(driver.child<QLabel>("Label1")->palette().color(QPalette::WindowText),
+                 QColor(0, 128, 0));
+        QCOMPARE(driver.child<QLabel>("Label2")->palette().color(QPalette::WindowText),
+                 QColor(255, 0, 0));
     }
 
     void piecesAtTheirDesignPlaces() {
         FrameDriver driver; // not shown: no new game has run yet
-        TFrame& frame = *driver.frame;
-        QCOMPARE(frame.Positions[0], (BoardPoint{50, 50}));
-        QCOMPARE(frame.Positions[kSpareEntry], BoardPoint{});
-        QCOMPARE(frame.DragSlot, 0);
-        QCOMPARE(frame.BoardLeft, 0);
-        QCOMPARE(frame.BoardWidth, 385);
-        QCOMPARE(frame.PieceImages[1]->geometry(), QRect(30, 30, 40, 40));
-        QCOMPARE(frame.PieceImages[18]->geometry(), QRect(76, 273, 41, 40));
-        QCOMPARE(frame.PieceImages[30]->geometry(), QRect(235, 311, 41, 41));
+        QCOMPARE(driver.picture(1)->geometry(), QRect(30, 30, 40, 40));
+        QCOMPARE(driver.picture(18)->geometry(), QRect(76, 273, 41, 40));
+        QCOMPARE(driver.picture(30)->geometry(), QRect(235, 311, 41, 41));
         for (int slot = 1; slot <= kSlotCount; ++slot) {
-            PiecePicture* picture = frame.PieceImages[std::size_t(slot)];
-            QCOMPARE(picture->objectName(), QStringLiteral("im%1").arg(slot));
+            PiecePicture* picture = driver.picture(slot);
             QCOMPARE(picture->Tag, slot);
             const bool backRank = slot <= 8 || slot >= 25;
             QCOMPARE(picture->toolTip().isEmpty(), !backRank);
             QCOMPARE(picture->cursor().shape(), Qt::PointingHandCursor);
         }
-        QCOMPARE(frame.PieceImages[5]->toolTip(), QStringLiteral("Король"));
-        QCOMPARE(frame.PieceImages[26]->toolTip(), QStringLiteral("Лошадь"));
+        QCOMPARE(driver.picture(5)->toolTip(), QStringLiteral("Король"));
+        QCOMPARE(driver.picture(26)->toolTip(), QStringLiteral("Лошадь"));
     }
 
     void tooltipsOnlyWhereListed() {
@@ -206,13 +204,15 @@ private slots:
                  << "Label3"
                  << "Label4"
                  << "SpeedButton1";
-        QCOMPARE(layerStacking(*driver.frame), expected);
+        QCOMPARE(layerStacking(driver), expected);
         // The standard controls lie above the whole picture layer; the radio buttons above
         // the voice box they overlap.
         const QObjectList top = driver.frame->children();
         const auto indexOf = [&top](const QObject* o) { return top.indexOf(o); };
-        QVERIFY(indexOf(driver.frame->imBoard1->parentWidget()) < indexOf(driver.frame->cbInvert));
-        QVERIFY(indexOf(driver.frame->sound) < indexOf(driver.frame->RadioButton1));
+        QVERIFY(indexOf(driver.child<QLabel>("imBoard1")->parentWidget()) <
+                indexOf(driver.child<QCheckBox>("cbInvert")));
+        QVERIFY(indexOf(driver.child<QCheckBox>("sound")) <
+                indexOf(driver.child<QRadioButton>("RadioButton1")));
     }
 
     void tabOrder_data() {
@@ -224,11 +224,10 @@ private slots:
     void tabOrder() {
         QFETCH(bool, englishSelected);
         FrameDriver driver;
-        TFrame& frame = *driver.frame;
         if (englishSelected)
-            frame.RadioButton1->setChecked(true);
+            driver.child<QRadioButton>("RadioButton1")->setChecked(true);
         QVERIFY(driver.start());
-        QCOMPARE(QApplication::focusWidget(), frame.cbInvert);
+        QCOMPARE(QApplication::focusWidget(), driver.child<QCheckBox>("cbInvert"));
         QStringList visited;
         for (int i = 0; i < 8; ++i) {
             visited << QApplication::focusWidget()->objectName();
@@ -249,7 +248,7 @@ private slots:
 
         // The About window, opened and closed.
         whenModalShown([](QWidget* modal) { modal->close(); });
-        driver.frame->SpeedButton1->click();
+        driver.child<FlatButton>("SpeedButton1")->click();
         driver.frame->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(driver.frame.get()));
 
@@ -283,8 +282,8 @@ private slots:
         QVERIFY(driver.start());
         driver.frame->showMaximized();
         QTRY_VERIFY(driver.frame->isMaximized());
-        QCOMPARE(driver.frame->Button1->geometry(), QRect(536, 352, 79, 25));
-        QCOMPARE(driver.frame->imBoard1->geometry(), QRect(0, 0, 385, 385));
+        QCOMPARE(driver.child<QPushButton>("Button1")->geometry(), QRect(536, 352, 79, 25));
+        QCOMPARE(driver.child<QLabel>("imBoard1")->geometry(), QRect(0, 0, 385, 385));
     }
 
     void aboutWindowTexts() {

@@ -1,4 +1,5 @@
 #include "morvantide/move_rules.h"
+#include "square_point.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -10,12 +11,6 @@
 
 namespace morvantide {
 namespace {
-
-// "e2" -> (212, 292).
-BoardPoint at(const char* square) {
-    return {static_cast<std::int16_t>(52 + 40 * (square[0] - 'a')),
-            static_cast<std::int16_t>(52 + 40 * ('8' - square[1]))};
-}
 
 struct Piece {
     int slot;

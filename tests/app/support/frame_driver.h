@@ -8,10 +8,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 namespace morvantide {
 
@@ -35,15 +38,59 @@ public:
         return QTest::qWaitForWindowActive(frame.get());
     }
 
-    PiecePicture* picture(int slot) const { return frame->PieceImages[std::size_t(slot)]; }
+    // A control of the window, by its name.
+    template <class T = QWidget> T* child(const QString& name) const {
+        T* found = frame->findChild<T*>(name);
+        Q_ASSERT(found);
+        return found;
+    }
+    PiecePicture* picture(int slot) const {
+        return child<PiecePicture>(QStringLiteral("im%1").arg(slot));
+    }
+    bool flipped() const { return child<QCheckBox>(QStringLiteral("cbInvert"))->isChecked(); }
+    // The side to move, as its turn label says ("Ход" under "Черные").
+    bool blackToMove() const {
+        return child<QLabel>(QStringLiteral("Label2"))->text() == QStringLiteral("Ход");
+    }
 
     // The window point where the centre of `square` ("e4") is drawn, flipped or not.
     QPoint squareCentre(const char* square) const {
         const int x = 52 + 40 * (square[0] - 'a');
         const int y = 52 + 40 * ('8' - square[1]);
-        if (frame->cbInvert->isChecked())
-            return {frame->BoardLeft + 385 - x, 385 - y};
-        return {frame->BoardLeft + x, y};
+        const int boardLeft = child(QStringLiteral("imBoard1"))->x();
+        if (flipped())
+            return {boardLeft + 385 - x, 385 - y};
+        return {boardLeft + x, y};
+    }
+    // Where every picture stands, slot 1 first, and which of them are on the board.
+    QList<QPoint> places() const {
+        QList<QPoint> all;
+        for (int slot = 1; slot <= 32; ++slot)
+            all << picture(slot)->pos();
+        return all;
+    }
+    QList<bool> shown() const {
+        QList<bool> all;
+        for (int slot = 1; slot <= 32; ++slot)
+            all << picture(slot)->isVisible();
+        return all;
+    }
+    // Where the picture of a piece on `square` stands.
+    QPoint placeOf(const char* square) const { return squareCentre(square) - QPoint(20, 20); }
+
+    // Stands the listed pieces on their squares, every other one off the board, as after a
+    // series of moves; for Black to move, White first plays e2-e4 from the new game.
+    void arrange(std::initializer_list<std::pair<int, const char*>> pieces,
+                 bool blackToMoveNext = false) {
+        if (blackToMoveNext && !blackToMove())
+            move(21, "e4");
+        Positions table{};
+        for (const auto& [slot, square] : pieces)
+            table[std::size_t(slot - 1)] = {std::int16_t(52 + 40 * (square[0] - 'a')),
+                                            std::int16_t(52 + 40 * ('8' - square[1]))};
+        frame->showPosition(table);
+        dialogs.messages.clear();
+        voice.clips.clear();
     }
 
     // Presses the piece at its centre, moves the mouse by `offset` and releases it.

@@ -10,11 +10,16 @@
 
 namespace morvantide {
 
-// Records every clip the window asks for, in order.
+// Records every clip the window asks for, in order; `onClip` sees the window while it plays.
 class RecordingClipPlayer : public ClipPlayer {
 public:
-    void playClip(const QString& name) override { clips << name; }
+    void playClip(const QString& name) override {
+        clips << name;
+        if (onClip)
+            onClip(name);
+    }
     QStringList clips;
+    std::function<void(const QString&)> onClip;
 };
 
 // Answers the boxes and dialogs without showing them: records the texts and hands out the
