@@ -312,7 +312,7 @@ private slots:
         frame->removeEventFilter(&sampler);
 
         QCOMPARE(driver->voice.clips, QStringList{"NEW_r"});
-        QVERIFY(samples.size() >= kNewGameFrames);
+        QCOMPARE(samples.size(), 70); // one painted frame each, seventy frames
         for (const BoardPoint& p : samples)
             QCOMPARE(p, (BoardPoint{50, 50}));
         for (int slot = 1; slot <= kSlotCount; ++slot) {
