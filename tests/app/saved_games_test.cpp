@@ -2,16 +2,20 @@
 #include "frame_driver.h"
 #include "morvantide/piece_set.h"
 #include "qt_user_dialogs.h"
+#include "russian_file_columns.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -278,6 +282,106 @@ private slots:
         QCOMPARE(text, QStringLiteral("File not found."));
         QCOMPARE(title, applicationTitle());
         QCOMPARE(icon, QMessageBox::Critical);
+    }
+
+    void keysPressTheFocusedButton_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QStringList>("dialogs");
+        const QStringList open{"Сохраненная игра (*.sav)"};
+        const QStringList save{"(*.sav)"};
+        QTest::newRow("Открыть, Return") << "Button2" << int(Qt::Key_Return) << 0 << open;
+        QTest::newRow("Открыть, keypad Enter")
+            << "Button2" << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << open;
+        QTest::newRow("Открыть, Space") << "Button2" << int(Qt::Key_Space) << 0 << open;
+        QTest::newRow("Сохранить, Return") << "Button1" << int(Qt::Key_Return) << 0 << save;
+        QTest::newRow("Сохранить, keypad Enter")
+            << "Button1" << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << save;
+        QTest::newRow("check box, Return")
+            << "cbInvert" << int(Qt::Key_Return) << 0 << QStringList();
+    }
+
+    void keysPressTheFocusedButton() {
+        QFETCH(QString, control);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QStringList, dialogs);
+        auto* widget = frame->findChild<QWidget*>(control);
+        QVERIFY(widget);
+        widget->setFocus();
+        QTRY_VERIFY(widget->hasFocus());
+        QTest::keyClick(widget, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(driver->dialogs.filters, dialogs);
+        QVERIFY(!frame->cbInvert->isChecked());
+    }
+
+    void sizesInRussian_data() {
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<QString>("text");
+        const struct {
+            qint64 bytes;
+            const char* text;
+        } rows[] = {
+            {0, "0 байт"},    {1, "1 байт"},     {2, "2 байта"},      {4, "4 байта"},
+            {5, "5 байт"},    {11, "11 байт"},   {12, "12 байт"},     {21, "21 байт"},
+            {22, "22 байта"}, {114, "114 байт"}, {305, "305 байт"},   {1023, "1 023 байта"},
+            {1024, "1,0 кБ"}, {1536, "1,5 кБ"},  {5 << 20, "5,0 МБ"},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row.text) << row.bytes << QString::fromUtf8(row.text);
+    }
+
+    void sizesInRussian() {
+        QFETCH(qint64, bytes);
+        QFETCH(QString, text);
+        // Russian groups thousands with a no-break space.
+        QCOMPARE(RussianFileColumns::sizeText(bytes).replace(QChar(0xA0), QLatin1Char(' ')), text);
+    }
+
+    void theFileDialogListsEveryColumnInRussianAndWhole() {
+        writeAll(path("game.sav"), QByteArray(305, '7'));
+        writeAll(path("notes.txt"), "not a saved game");
+        QVERIFY(QDir(folder->path()).mkdir(QStringLiteral("партии")));
+        QMap<QString, QStringList> rows;
+        QStringList cut;
+        QString filter;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+            QVERIFY(view);
+            QAbstractItemModel* model = view->model();
+            QVERIFY(QTest::qWaitFor([&] { return model->rowCount(view->rootIndex()) == 2; }));
+            QTest::qWait(50); // the columns are fitted once the folder has been read
+            filter = dialog->selectedNameFilter();
+            for (int row = 0; row < 2; ++row) {
+                QStringList texts;
+                for (int column = 0; column < 4; ++column) {
+                    const QModelIndex index = model->index(row, column, view->rootIndex());
+                    texts << index.data().toString();
+                    const int needed = view->fontMetrics().horizontalAdvance(texts.last());
+                    if (column > 0 && view->visualRect(index).width() < needed)
+                        cut << texts.last();
+                }
+                rows[texts.first()] = texts.mid(1);
+            }
+            if (view->header()->length() > view->viewport()->width())
+                cut << QStringLiteral("the columns are wider than the list");
+            dialog->reject();
+        });
+        QtUserDialogs real;
+        QCOMPARE(real.chooseOpenFile(frame, QStringLiteral("Сохраненная игра (*.sav)"),
+                                     path("game.sav")),
+                 QString());
+        QCOMPARE(filter, QStringLiteral("Сохраненная игра (*.sav)"));
+        QCOMPARE(rows.keys(), (QStringList{"game.sav", "партии"}));
+        QCOMPARE(rows["game.sav"][0], QStringLiteral("305 байт"));
+        QCOMPARE(rows["партии"][1], QStringLiteral("Папка"));
+        const QRegularExpression date(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d$"));
+        for (const QStringList& columns : rows)
+            QVERIFY2(date.match(columns[2]).hasMatch(), qPrintable(columns[2]));
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
     }
 
     void applicationTitleFromTheExecutable_data() {
