@@ -1,5 +1,4 @@
 #include "frame_driver.h"
-#include "morvantide/new_game.h"
 #include "morvantide/piece_set.h"
 
 #include <QCheckBox>
