@@ -262,7 +262,8 @@ void TFrame::buildFileButtons() {
         button->setGeometry(geometry);
         button->setFont(layoutFont("Arial", 12, true));
         button->setCursor(Qt::ArrowCursor);
-        button->setAutoDefault(false);
+        // Return and keypad Enter press the focused button, as Space does.
+        button->setAutoDefault(true);
         return button;
     };
     Button2 = makeButton("Button2", QStringLiteral("Открыть"), {432, 352, 75, 25});

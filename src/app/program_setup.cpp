@@ -1,5 +1,7 @@
 #include "program_setup.h"
 
+#include "about_window.h"
+#include "frame.h"
 #include "morvantide/command_line.h"
 #include "morvantide/instance_lock.h"
 #include "user_dialogs.h"
@@ -9,6 +11,8 @@
 #include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QLocale>
+#include <QPalette>
 #include <QTranslator>
 #include <QWidget>
 
@@ -16,7 +20,10 @@ namespace morvantide {
 
 namespace {
 
+// The interface is Russian whatever the locale settings say (LANG may be unset or C): Qt's own
+// texts, and the numbers, dates and file types its dialogs show.
 void installRussianTranslation(QApplication& application) {
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     auto* translator = new QTranslator(&application);
     if (translator->load(QStringLiteral("qtbase_ru"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
@@ -40,6 +47,15 @@ void substituteLayoutFonts() {
                                 QStringLiteral("DejaVu Serif")});
 }
 
+// Both windows stand on the grey of the board picture's margin, the button face the layout was
+// drawn for, so the board has no seam. Every other role keeps the desktop's colour.
+void useBoardMarginGrey() {
+    QPalette palette = QApplication::palette();
+    palette.setColor(QPalette::Window, kBoardMarginGrey);
+    for (const QMetaObject& window : {TFrame::staticMetaObject, TForm1::staticMetaObject})
+        QApplication::setPalette(palette, window.className());
+}
+
 QIcon windowIcon() {
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64})
@@ -52,6 +68,7 @@ QIcon windowIcon() {
 void setUpProgram(QApplication& application) {
     installRussianTranslation(application);
     substituteLayoutFonts();
+    useBoardMarginGrey();
     QApplication::setWindowIcon(windowIcon());
 }
 

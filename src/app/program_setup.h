@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,8 +13,12 @@ namespace morvantide {
 class InstanceLock;
 class UserDialogs;
 
-// What the program sets up before its first window: the Russian translation of Qt's own
-// dialogs, stand-ins for the layout's fonts where they are not installed, and the icon.
+// The grey margin around the board picture; the windows' background.
+inline const QColor kBoardMarginGrey{212, 208, 200};
+
+// What the program sets up before its first window: Russian for Qt's own dialogs and the
+// numbers and dates they show, stand-ins for the layout's fonts where they are not installed,
+// the windows' background and the icon.
 void setUpProgram(QApplication& application);
 
 // The per-user lock that tells running copies of the program from a first start.

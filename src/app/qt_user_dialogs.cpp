@@ -1,25 +1,101 @@
 #include "qt_user_dialogs.h"
 
 #include "application_title.h"
+#include "russian_file_columns.h"
 
+#include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTreeView>
+#include <algorithm>
 
 namespace morvantide {
 
 namespace {
 
+// Frame buttons a window manager may put beside a box's caption: the window menu or icon,
+// minimise, maximise and close.
+constexpr int kFrameButtons = 4;
+
+QRect screenArea() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+void centreOnScreen(QWidget* window) {
+    const QRect area = screenArea();
+    if (area.isValid())
+        window->move(area.center() - window->rect().center());
+}
+
+// A message box that is never narrower than its caption needs. Qt sizes a box to its text
+// whenever it is shown or laid out again; the caption's width is added after that.
+class CaptionFittingBox : public QMessageBox {
+public:
+    CaptionFittingBox(Icon icon, const QString& caption, const QString& text, QWidget* owner)
+        : QMessageBox(icon, caption, text, QMessageBox::Ok, owner) {
+        setTextFormat(Qt::PlainText);
+    }
+
+protected:
+    bool event(QEvent* event) override {
+        const bool handled = QMessageBox::event(event);
+        if (event->type() == QEvent::LayoutRequest && isVisible())
+            fitCaption();
+        return handled;
+    }
+
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        fitCaption();
+    }
+
+private:
+    void fitCaption() {
+        int wanted = std::max(width(), boxWidthForCaption(windowTitle()));
+        if (const QRect area = screenArea(); area.isValid())
+            wanted = std::min(wanted, area.width());
+        if (wanted != width())
+            setFixedSize(wanted, height());
+        // Message boxes stand in the middle of the screen, not of the window.
+        centreOnScreen(this);
+    }
+};
+
 void runBox(QWidget* owner, QMessageBox::Icon icon, const QString& text,
             const QString& caption = applicationTitle()) {
-    QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);
-    box.setTextFormat(Qt::PlainText);
-    // Message boxes stand in the middle of the screen, not of the window.
+    CaptionFittingBox box(icon, caption, text, owner);
+    // Placed before it is shown too, so that the window never asks for another place.
     box.adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        box.move(screen->geometry().center() - box.rect().center());
+    centreOnScreen(&box);
     box.exec();
+}
+
+// Widens the folder listing's columns to their contents whenever a folder has been read, and
+// the dialog with them as far as the screen allows, so that no size, type or date is cut.
+void fitColumns(QFileDialog& dialog) {
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!view)
+        return;
+    QHeaderView* header = view->header();
+    QList<int> before;
+    for (int column = 0; column < header->count(); ++column)
+        before << header->sectionSize(column);
+    header->resizeSections(QHeaderView::ResizeToContents);
+    for (int column = 0; column < header->count(); ++column)
+        header->resizeSection(column, std::max(before[column], header->sectionSize(column)));
+    const int missing = header->length() - view->viewport()->width();
+    if (missing <= 0)
+        return;
+    const int limit = screenArea().isValid() ? screenArea().width() : dialog.width() + missing;
+    // Grown to the right: the dialog keeps its place.
+    dialog.setGeometry(QRect(dialog.geometry().topLeft(),
+                             QSize(std::min(dialog.width() + missing, limit), dialog.height())));
 }
 
 QString runFileDialog(QWidget* owner, const QString& filter, const QString& lastName,
@@ -28,16 +104,37 @@ QString runFileDialog(QWidget* owner, const QString& filter, const QString& last
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(mode);
+    dialog.setViewMode(QFileDialog::Detail);
+    // The listing's sizes and dates in Russian, whatever locale the program was started in.
+    dialog.setProxyModel(new RussianFileColumns(&dialog));
     // A typed name need not exist, for opening too: the command reports a missing file.
     dialog.setFileMode(QFileDialog::AnyFile);
     if (!lastName.isEmpty())
         dialog.selectFile(lastName);
+    if (auto* files = dialog.findChild<QFileSystemModel*>())
+        QObject::connect(
+            files, &QFileSystemModel::directoryLoaded, &dialog, [&dialog] { fitColumns(dialog); },
+            Qt::QueuedConnection);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
 }
 
 } // namespace
+
+QFont captionFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    return font;
+}
+
+int boxWidthForCaption(const QString& caption) {
+    const QFontMetrics metrics(captionFont());
+    // A frame button is about as wide as the title bar is high; a little more than a line of
+    // the font.
+    const int button = metrics.height() + 8;
+    return metrics.horizontalAdvance(caption) + kFrameButtons * button + 2 * metrics.height();
+}
 
 void QtUserDialogs::showMessage(QWidget* owner, const QString& text) {
     runBox(owner, QMessageBox::NoIcon, text);

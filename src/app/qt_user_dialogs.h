@@ -2,6 +2,8 @@
 
 #include "user_dialogs.h"
 
+class QFont;
+
 namespace morvantide {
 
 // The real boxes and file dialogs: Qt's own widgets, so they look the same on every desktop
@@ -14,5 +16,13 @@ public:
     QString chooseOpenFile(QWidget* owner, const QString& filter, const QString& lastName) override;
     QString chooseSaveFile(QWidget* owner, const QString& filter, const QString& lastName) override;
 };
+
+// The font window managers draw captions in, as well as the desktop lets us know it: its title
+// font, bold as most themes draw it.
+QFont captionFont();
+
+// The narrowest box in which the window manager shows `caption` whole beside the frame's
+// buttons (icon, minimise, maximise, close).
+int boxWidthForCaption(const QString& caption);
 
 } // namespace morvantide

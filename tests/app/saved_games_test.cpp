@@ -3,16 +3,20 @@
 #include "frame_driver.h"
 #include "morvantide/piece_set.h"
 #include "qt_user_dialogs.h"
+#include "russian_file_columns.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -285,6 +289,82 @@ private slots:
         QCOMPARE(text, QStringLiteral("File not found."));
         QCOMPARE(title, applicationTitle());
         QCOMPARE(icon, QMessageBox::Critical);
+    }
+
+    void keysPressTheFocusedButton_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QStringList>("dialogs");
+        const QStringList open{"Сохраненная игра (*.sav)"}, save{"(*.sav)"};
+        QTest::newRow("Открыть, Return") << "Button2" << int(Qt::Key_Return) << open;
+        QTest::newRow("Открыть, keypad Enter") << "Button2" << int(Qt::Key_Enter) << open;
+        QTest::newRow("Открыть, Space") << "Button2" << int(Qt::Key_Space) << open;
+        QTest::newRow("Сохранить, Return") << "Button1" << int(Qt::Key_Return) << save;
+        QTest::newRow("Сохранить, keypad Enter") << "Button1" << int(Qt::Key_Enter) << save;
+        QTest::newRow("check box, Return") << "cbInvert" << int(Qt::Key_Return) << QStringList();
+    }
+
+    void keysPressTheFocusedButton() {
+        QFETCH(QString, control);
+        QFETCH(int, key);
+        QFETCH(QStringList, dialogs);
+        auto* widget = frame->findChild<QWidget*>(control);
+        widget->setFocus();
+        QTRY_VERIFY(widget->hasFocus());
+        const auto keypad = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+        QTest::keyClick(widget, Qt::Key(key), keypad);
+        QCOMPARE(driver->dialogs.filters, dialogs);
+        QVERIFY(!frame->findChild<QCheckBox*>(QStringLiteral("cbInvert"))->isChecked());
+    }
+
+    void sizesInRussian() {
+        const std::pair<qint64, const char*> rows[] = {
+            {1, "1 байт"},    {2, "2 байта"},        {5, "5 байт"},    {12, "12 байт"},
+            {22, "22 байта"}, {1023, "1 023 байта"}, {1536, "1,5 кБ"}, {5 << 20, "5,0 МБ"}};
+        for (const auto& [bytes, text] : rows) // thousands grouped with a no-break space
+            QCOMPARE(RussianFileColumns::sizeText(bytes).replace(QChar(0xA0), u' '),
+                     QString::fromUtf8(text));
+    }
+
+    void theFileDialogListsEveryColumnInRussianAndWhole() {
+        writeAll(path("game.sav"), QByteArray(305, '7'));
+        writeAll(path("notes.txt"), "not a saved game");
+        QVERIFY(QDir(folder->path()).mkdir(QStringLiteral("партии")));
+        QMap<QString, QStringList> rows; // name: size, type, date
+        QStringList cut;
+        QString filter;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+            QAbstractItemModel* model = view->model();
+            QVERIFY(QTest::qWaitFor([&] { return model->rowCount(view->rootIndex()) == 2; }));
+            QTest::qWait(50); // the columns are fitted once the folder has been read
+            filter = dialog->selectedNameFilter();
+            for (int row = 0; row < 2; ++row) {
+                QStringList texts;
+                for (int column = 0; column < 4; ++column) {
+                    const QModelIndex index = model->index(row, column, view->rootIndex());
+                    texts << index.data().toString();
+                    if (column > 0 && view->visualRect(index).width() <
+                                          view->fontMetrics().horizontalAdvance(texts.last()))
+                        cut << texts.last();
+                }
+                rows[texts.takeFirst()] = texts;
+            }
+            if (view->header()->length() > view->viewport()->width())
+                cut << QStringLiteral("the columns are wider than the list");
+            dialog->reject();
+        });
+        QtUserDialogs real;
+        real.chooseOpenFile(frame, QStringLiteral("Сохраненная игра (*.sav)"), path("game.sav"));
+        QCOMPARE(filter, QStringLiteral("Сохраненная игра (*.sav)"));
+        QCOMPARE(rows.keys(), (QStringList{"game.sav", "партии"}));
+        QCOMPARE(rows["game.sav"][0], QStringLiteral("305 байт"));
+        QCOMPARE(rows["партии"][1], QStringLiteral("Папка"));
+        const QRegularExpression date(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d$"));
+        for (const QStringList& columns : rows)
+            QVERIFY2(date.match(columns[2]).hasMatch(), qPrintable(columns[2]));
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
     }
 
     void applicationTitleFromTheExecutable_data() {

@@ -1,14 +1,18 @@
 #include "about_window.h"
+#include "application_title.h"
 #include "flat_button.h"
 #include "frame_driver.h"
+#include "program_setup.h"
 #include "qt_user_dialogs.h"
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolButton>
@@ -45,6 +49,8 @@ class WindowLayoutTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { setUpProgram(*qApp); }
+
     void windowFrame() {
         FrameDriver driver;
         TFrame& frame = *driver.frame;
@@ -160,6 +166,71 @@ private slots:
                  QColor(0, 128, 0));
         QCOMPARE(driver.child<QLabel>("Label2")->palette().color(QPalette::WindowText),
                  QColor(255, 0, 0));
+    }
+
+    void windowsStandOnTheBoardMarginGrey() {
+        FrameDriver driver;
+        TForm1 about;
+        // The board picture's margin is the same grey: no seam where the picture ends.
+        const QLabel* board = driver.child<QLabel>(QStringLiteral("imBoard1"));
+        const QColor grey = board->pixmap().toImage().pixelColor(0, 0);
+        QCOMPARE(grey, QColor(212, 208, 200));
+        for (const QWidget* window : {static_cast<QWidget*>(driver.frame.get()),
+                                      board->parentWidget(), static_cast<QWidget*>(&about)})
+            QCOMPARE(window->palette().color(QPalette::Window), grey);
+        QCOMPARE(
+            driver.child<QLabel>(QStringLiteral("Label3"))->palette().color(QPalette::WindowText),
+            QColor(Qt::white));
+        QCOMPARE(
+            driver.child<QLabel>(QStringLiteral("Label4"))->palette().color(QPalette::WindowText),
+            QColor(Qt::black));
+    }
+
+    void boxesFitTheirCaption_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Я хожу") << "message" << applicationTitle() << "Я хожу";
+        QTest::newRow("Disk full.") << "error" << applicationTitle() << "Disk full.";
+        QTest::newRow("refusal") << "information"
+                                 << "Шахматы (альфа версия)"
+                                 << "Программа уже запущена! ";
+        QTest::newRow("text wider than caption") << "information"
+                                                 << "M"
+                                                 << "Партия восстановлена!";
+    }
+
+    void boxesFitTheirCaption() {
+        QFETCH(QString, kind);
+        QFETCH(QString, caption);
+        QFETCH(QString, text);
+        QRect shown;
+        int textWidth = 0;
+        whenModalShown([&](QWidget* modal) {
+            shown = modal->frameGeometry();
+            if (modal->windowTitle() == caption)
+                if (auto* label = modal->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+                    textWidth = label->fontMetrics().horizontalAdvance(label->text());
+            modal->close();
+        });
+        QtUserDialogs real;
+        if (kind == "message")
+            real.showMessage(nullptr, text);
+        else if (kind == "error")
+            real.showFileError(nullptr, text);
+        else
+            real.showInformation(nullptr, caption, text);
+        QVERIFY(textWidth > 0); // the box showed the text under the caption
+        // The caption in the bold title font, with room for four frame buttons at least as
+        // wide as a line of that font; the text whole.
+        const QFontMetrics title(captionFont());
+        QVERIFY2(shown.width() >= title.horizontalAdvance(caption) + 4 * title.height(),
+                 qPrintable(QStringLiteral("%1 px").arg(shown.width())));
+        QVERIFY(shown.width() > textWidth);
+        // Centred on the screen, give or take the frame's border.
+        const QPoint off =
+            shown.center() - QGuiApplication::primaryScreen()->availableGeometry().center();
+        QVERIFY(std::abs(off.x()) <= 3 && std::abs(off.y()) <= 3);
     }
 
     void piecesAtTheirDesignPlaces() {

@@ -34,7 +34,10 @@ INSTANTIATE_TEST_SUITE_P(
         SwitchCase{"EmptyArgument", {""}, "x", false},
         SwitchCase{"SwitchLowerCased", {"x"}, "X", true},
         SwitchCase{"SwitchLowerCasedNotArgument", {"X"}, "X", false},
-        SwitchCase{"LongerSwitch", {"Debug", "debug"}, "DEBUG", true}),
+        SwitchCase{"LongerSwitch", {"Debug", "debug"}, "DEBUG", true},
+        SwitchCase{"FirstLetterLowerCased", {"a"}, "A", true},
+        SwitchCase{"LastLetterLowerCased", {"z"}, "Z", true},
+        SwitchCase{"NeighboursOfTheLettersKept", {"`{"}, "@[", false}),
     [](const testing::TestParamInfo<SwitchCase>& info) { return info.param.name; });
 
 } // namespace

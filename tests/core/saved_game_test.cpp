@@ -62,26 +62,65 @@ TEST(WriteSavedGame, SpareEntryIsAlwaysWrittenAsZeros) {
     EXPECT_NE(text.find("\r\n332\r\n332\r\n0\r\n0\r\n52\r\n52\r\n"), std::string::npos) << text;
 }
 
-TEST(SavedGame, RoundTripRestoresAllSlotsIncludingSlot1) {
-    Positions saved{};
+// A table written and read back: the exact text of some lines, then every place restored.
+struct RoundTripCase {
+    const char* name;
+    Positions table;
+    std::vector<std::pair<std::size_t, std::string>> lines; // 1-based line number, its text
+};
+
+void PrintTo(const RoundTripCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+std::vector<RoundTripCase> roundTripCases() {
+    Positions distinct{};
     for (std::size_t i = 0; i < kSlotCount; ++i) {
         // Distinct values everywhere, negative and off-board ones among them.
-        saved[i] = {static_cast<std::int16_t>(i * 37 - 300),
-                    static_cast<std::int16_t>(i % 5 == 0 ? 0 : i * 11)};
+        distinct[i] = {static_cast<std::int16_t>(i * 37 - 300),
+                       static_cast<std::int16_t>(i % 5 == 0 ? 0 : i * 11)};
     }
-    saved[kSpareEntry] = {92, 92};
+    distinct[kSpareEntry] = {92, 92};
+    Positions negative = newGameTable();
+    negative[1] = {-52, -332};
+    negative[0] = {-1, -32768};
+    negative[31] = {32767, 0};
+    return {
+        {"DistinctValues", distinct, {{1, "-263"}, {63, "0"}, {64, "0"}, {65, "-300"}}},
+        {"NegativeCoordinates",
+         negative,
+         {{1, "-52"}, {2, "-332"}, {61, "32767"}, {65, "-1"}, {66, "-32768"}}},
+    };
+}
+
+class SavedGameRoundTrip : public testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(SavedGameRoundTrip, WritesSignedDecimalsAndRestoresAllSlotsIncludingSlot1) {
+    const RoundTripCase& c = GetParam();
+    const std::string text = WriteSavedGame(c.table);
+    std::vector<std::string> written;
+    for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
+         start = end + 2)
+        written.push_back(text.substr(start, end - start));
+    ASSERT_EQ(written.size(), 66u) << text;
+    for (const auto& [line, expected] : c.lines)
+        EXPECT_EQ(written[line - 1], expected) << "line " << line;
+
     Positions loaded = newGameTable();
     loaded[kSpareEntry] = {7, 7};
-
-    const SavedGameResult result = ReadSavedGame(WriteSavedGame(saved));
+    const SavedGameResult result = ReadSavedGame(text);
     ASSERT_TRUE(result.ok()) << IoErrorMessage(result.error);
     EXPECT_EQ(result.game.pairCount, 32);
     ApplySavedGame(loaded, result.game);
-
     for (std::size_t i = 0; i < kSlotCount; ++i)
-        EXPECT_EQ(loaded[i], saved[i]) << "entry " << i;
+        EXPECT_EQ(loaded[i], c.table[i]) << "entry " << i;
     EXPECT_EQ(loaded[kSpareEntry], (BoardPoint{7, 7}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Tables, SavedGameRoundTrip, testing::ValuesIn(roundTripCases()),
+                         [](const testing::TestParamInfo<RoundTripCase>& info) {
+                             return info.param.name;
+                         });
 
 // A whole file read: what it holds, or the error it gives.
 struct FileCase {
