@@ -435,8 +435,10 @@ void TFrame::sbResetClick() {
 }
 
 void TFrame::SpeedButton1Click() {
-    if (aboutWindow_)
-        aboutWindow_->ShowModal();
+    // Made on first use: the first frame does not need it.
+    if (!aboutWindow_)
+        aboutWindow_ = new TForm1(this);
+    aboutWindow_->ShowModal();
 }
 
 // --- Voice ---------------------------------------------------------------------------------

@@ -35,7 +35,8 @@ public:
     TFrame(ClipPlayer& voice, UserDialogs& dialogs, QWidget* parent = nullptr);
     ~TFrame() override;
 
-    // The About window is made after the main window; "?" shows it.
+    // The About window that "?" shows; without one, "?" makes it the first time, as a child
+    // of this window, and keeps it.
     void setAboutWindow(TForm1* about) { aboutWindow_ = about; }
 
     // Another copy was running and this one, started without "x", has told the user so: it

@@ -1,8 +1,7 @@
-#include "about_window.h"
 #include "frame.h"
 #include "program_setup.h"
 #include "qt_user_dialogs.h"
-#include "voice/audio_clip_player.h"
+#include "voice/loaded_clip_player.h"
 
 #include <QApplication>
 
@@ -23,16 +22,13 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     morvantide::setUpProgram(application);
 
-    morvantide::AudioClipPlayer voice;
+    // The voice starts switched off; its module is loaded with the first clip.
+    morvantide::LoadedClipPlayer voice;
     morvantide::QtUserDialogs dialogs;
     morvantide::TFrame frame(voice, dialogs);
     // A refused copy has shown its message; it ends here, its window never shown.
     if (frame.refusedToStart())
         return 0;
     frame.show();
-
-    morvantide::TForm1 about(&frame);
-    frame.setAboutWindow(&about);
-
     return application.exec();
 }
