@@ -14,7 +14,7 @@ test_packages=(
     xvfb xauth xdotool x11-utils imagemagick openbox tesseract-ocr tesseract-ocr-rus
     libx11-dev libxcb1-dev
     pulseaudio pulseaudio-utils sox
-    desktop-file-utils appstream dpkg-dev
+    desktop-file-utils appstream dpkg-dev lintian reuse
 )
 
 packages=("${build_packages[@]}")

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a build folder, checks its contents, dependencies, menu entry
-# and AppStream metainfo, installs it, starts the installed program on a private Xvfb display,
+# Builds the Debian package from a build folder, checks it with lintian (no error, no warning),
+# checks its contents, dependencies, menu entry and AppStream metainfo, installs it, starts the installed program on a private Xvfb display,
 # and removes it again, checking that its files are gone. Installing needs root (as in CI);
 # whatever happens, a package this script installed is removed before it exits.
 #
@@ -36,7 +36,12 @@ source "$(dirname "$0")/lib.sh"
 
 readonly APP_ID=org.example.Morvantide
 readonly INSTALLED_FILES=(
-    /usr/bin/morvantide
+    /usr/games/morvantide
+    /usr/lib/games/morvantide/libmorvantide-voice.so
+    /usr/share/man/man6/morvantide.6.gz
+    /usr/share/man/ru/man6/morvantide.6.gz
+    /usr/share/doc/morvantide/copyright
+    /usr/share/doc/morvantide/changelog.gz
     "/usr/share/applications/$APP_ID.desktop"
     "/usr/share/metainfo/$APP_ID.metainfo.xml"
     /usr/share/icons/hicolor/16x16/apps/morvantide.png
@@ -65,7 +70,8 @@ e2e_extra_cleanup() {
 }
 
 [[ $(id -u) -eq 0 ]] || fail "installing the package needs root (CI runs as root)"
-for tool in "$CPACK" dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli apt-get identify; do
+for tool in "$CPACK" dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli apt-get \
+    identify; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 [[ $(package_state) != installed ]] ||
@@ -81,6 +87,11 @@ debs=("$RUN"/package/morvantide_*.deb)
 deb=${debs[0]}
 say "built ${deb##*/}"
 
+# Errors and warnings fail; lintian's notes on style (info, pedantic) do not.
+lintian --fail-on error,warning --no-tag-display-limit "$deb" >"$RUN/lintian.log" 2>&1 ||
+    fail "lintian rejects the package: $(cat "$RUN/lintian.log")"
+say "lintian: no error, no warning"
+
 # --- Contents and dependencies -------------------------------------------------------------
 [[ $(dpkg-deb -f "$deb" Package) == morvantide ]] || fail "the package is not named morvantide"
 [[ $(dpkg-deb -f "$deb" Architecture) == "$(dpkg --print-architecture)" ]] ||
@@ -93,7 +104,7 @@ for path in "${INSTALLED_FILES[@]}"; do
 done
 outside=$(grep -v '^/usr/' <<<"$contents" | grep -vx '/' || true)
 [[ -z $outside ]] || fail "the package puts files outside /usr: $outside"
-say "contents: program, menu entry, metainfo and 7 icon sizes under /usr"
+say "contents: program, voice module, menu entry, metainfo, 7 icon sizes, manual pages, copyright"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 depended_names=$(sed 's/[,|]/\n/g' <<<"$depends" | sed 's/^ *//; s/[ (].*//')
@@ -125,7 +136,7 @@ apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=120 "$deb" \
 [[ $(package_state) == installed ]] || fail "the package is not installed after apt-get"
 say "installed with apt-get"
 
-PROGRAM=/usr/bin/morvantide
+PROGRAM=/usr/games/morvantide
 start_and_await_new_game
 say "the installed program shows its board"
 close_window "$MAIN_WIN"

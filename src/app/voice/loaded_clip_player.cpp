@@ -25,7 +25,7 @@ LoadedClipPlayer::~LoadedClipPlayer() = default;
 QStringList LoadedClipPlayer::installedCandidates() {
     const QString folder = QCoreApplication::applicationDirPath();
     return {folder + QLatin1Char('/') + kModuleFileName,
-            folder + QStringLiteral("/../lib/morvantide/") + kModuleFileName};
+            folder + QStringLiteral("/../lib/games/morvantide/") + kModuleFileName};
 }
 
 bool LoadedClipPlayer::load() {

@@ -12,7 +12,8 @@ namespace morvantide {
 // candidate loads, every clip is silent; the reason is printed once.
 class LoadedClipPlayer final : public ClipPlayer {
 public:
-    // The module beside the executable (the build tree), then in ../lib/morvantide (installed).
+    // The module beside the executable (the build tree), then in ../lib/games/morvantide
+    // (installed).
     LoadedClipPlayer();
     explicit LoadedClipPlayer(QStringList candidates);
     ~LoadedClipPlayer() override;

@@ -75,8 +75,9 @@ private slots:
     void theProgramLooksBesideItselfThenInItsLibraryFolder() {
         const QStringList candidates = LoadedClipPlayer::installedCandidates();
         const QString folder = QCoreApplication::applicationDirPath();
-        QCOMPARE(candidates, (QStringList{folder + "/libmorvantide-voice.so",
-                                          folder + "/../lib/morvantide/libmorvantide-voice.so"}));
+        QCOMPARE(candidates,
+                 (QStringList{folder + "/libmorvantide-voice.so",
+                              folder + "/../lib/games/morvantide/libmorvantide-voice.so"}));
     }
 };
 
