@@ -21,7 +21,9 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QFontInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -40,8 +42,19 @@ namespace {
 const QColor kTurnColour(0, 128, 0);
 const QColor kWaitColour(255, 0, 0);
 
+// The installed face that stands in for a layout family, found once per family; every later
+// size and weight names that face directly, which spares the search through the stand-ins.
+QString installedFamily(const char* family) {
+    static QHash<QString, QString> found;
+    const QString name = QString::fromLatin1(family);
+    auto known = found.constFind(name);
+    if (known == found.constEnd())
+        known = found.insert(name, QFontInfo(QFont(name)).family());
+    return *known;
+}
+
 QFont layoutFont(const char* family, int pixelSize, bool bold) {
-    QFont font(QString::fromLatin1(family));
+    QFont font(installedFamily(family));
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;

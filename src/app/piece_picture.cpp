@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QImage>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -27,7 +28,11 @@ QPixmap loadPicture(const QString& path, bool keyed) {
             ratio = 2.0;
         }
     }
-    QImage image(chosen);
+    // Every picture is a PNG: read with the built-in reader only, so that Qt does not load
+    // each image-format plugin (and libjpeg) to ask whether it would read the file instead.
+    QImageReader reader(chosen, "png");
+    reader.setAutoDetectImageFormat(false);
+    QImage image = reader.read();
     QPixmap pixmap;
     if (!image.isNull()) {
         if (keyed) {

@@ -1,5 +1,7 @@
 #include "program_setup.h"
 
+#include "piece_picture.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
@@ -37,7 +39,7 @@ void substituteLayoutFonts() {
 QIcon windowIcon() {
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64})
-        icon.addFile(QStringLiteral(":/icons/morvantide-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(loadPicture(QStringLiteral(":/icons/morvantide-%1.png").arg(size), false));
     return icon;
 }
 

@@ -3,6 +3,7 @@
 #include "qt_user_dialogs.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -44,6 +45,16 @@ class WindowLayoutTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // First, before anything else in this process could load one: the pictures are read by
+    // Qt's own PNG reader, which needs no image-format plugin.
+    void noImageFormatPluginForThePictures() {
+        FrameDriver driver;
+        QVERIFY(driver.start());
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        QVERIFY(!maps.readAll().contains("plugins/imageformats/"));
+    }
+
     void windowFrame() {
         FrameDriver driver;
         TFrame& frame = *driver.frame;
@@ -285,6 +296,25 @@ private slots:
         QTRY_VERIFY(driver.frame->isMaximized());
         QCOMPARE(driver.frame->Button1->geometry(), QRect(536, 352, 79, 25));
         QCOMPARE(driver.frame->imBoard1->geometry(), QRect(0, 0, 385, 385));
+    }
+
+    // Without a window handed in, "?" makes the About window the first time, as a child of the
+    // main window, and shows that same window every later time.
+    void aboutWindowMadeOnFirstUse() {
+        FrameDriver driver;
+        QVERIFY(driver.start());
+        QVERIFY(!driver.frame->findChild<TForm1*>());
+        QList<QWidget*> shown;
+        for (int i = 0; i < 2; ++i) {
+            whenModalShown([&shown](QWidget* modal) {
+                shown << modal;
+                modal->close();
+            });
+            driver.frame->SpeedButton1->click();
+        }
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0], shown[1]);
+        QCOMPARE(shown[0], driver.frame->findChild<TForm1*>());
     }
 
     void aboutWindowTexts() {
