@@ -4,6 +4,7 @@
 #include "voice/loaded_clip_player.h"
 
 #include <QApplication>
+#include <thread>
 
 namespace {
 
@@ -19,7 +20,11 @@ void preferX11OnWayland() {
 
 int main(int argc, char* argv[]) {
     preferX11OnWayland();
+    // fontconfig reads its configuration (some 10 ms) and the pictures are decoded while Qt
+    // connects to the display; the window needs both next.
+    std::thread ahead(morvantide::prepareAhead);
     QApplication application(argc, argv);
+    ahead.join();
     morvantide::setUpProgram(application);
 
     // The voice starts switched off; its module is loaded with the first clip.

@@ -3,10 +3,12 @@
 #include "piece_picture.h"
 
 #include <QApplication>
+#include <QDirIterator>
 #include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <fontconfig/fontconfig.h>
 
 namespace morvantide {
 
@@ -36,14 +38,34 @@ void substituteLayoutFonts() {
                                 QStringLiteral("DejaVu Serif")});
 }
 
+constexpr int kIconSizes[] = {16, 24, 32, 48, 64};
+
+QString iconFile(int size) {
+    return QStringLiteral(":/icons/morvantide-%1.png").arg(size);
+}
+
 QIcon windowIcon() {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64})
-        icon.addPixmap(loadPicture(QStringLiteral(":/icons/morvantide-%1.png").arg(size), false));
+    for (int size : kIconSizes)
+        icon.addPixmap(loadPicture(iconFile(size), false));
     return icon;
 }
 
 } // namespace
+
+void prepareAhead() {
+    FcInit();
+    QStringList pictures;
+    QDirIterator files(QStringLiteral(":/images"), {QStringLiteral("*.png")}, QDir::Files);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        if (!path.endsWith(QStringLiteral("@2x.png")))
+            pictures.append(path);
+    }
+    for (int size : kIconSizes)
+        pictures.append(iconFile(size));
+    decodePicturesAhead(pictures);
+}
 
 void setUpProgram(QApplication& application) {
     installRussianTranslation(application);
