@@ -42,21 +42,18 @@ namespace {
 const QColor kTurnColour(0, 128, 0);
 const QColor kWaitColour(255, 0, 0);
 
-// The installed face that stands in for a layout family, found once per family; every later
-// size and weight names that face directly, which spares the search through the stand-ins.
-QString installedFamily(const char* family) {
-    static QHash<QString, QString> found;
-    const QString name = QString::fromLatin1(family);
-    auto known = found.constFind(name);
-    if (known == found.constEnd())
-        known = found.insert(name, QFontInfo(QFont(name)).family());
-    return *known;
-}
-
+// A layout font. The installed face that stands in for each layout family is found once, with
+// the first font asked of that family; every later size and weight names that face directly,
+// which spares the search through the stand-ins.
 QFont layoutFont(const char* family, int pixelSize, bool bold) {
-    QFont font(installedFamily(family));
+    static QHash<QString, QString> installed;
+    const QString name = QString::fromLatin1(family);
+    const auto known = installed.constFind(name);
+    QFont font(known == installed.constEnd() ? name : *known);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
+    if (known == installed.constEnd())
+        installed.insert(name, QFontInfo(font).family());
     return font;
 }
 
