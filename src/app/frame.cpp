@@ -118,7 +118,6 @@ TFrame::TFrame(ClipPlayer& voice, UserDialogs& dialogs, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setFont(courierBold(15));
-    setCursor(Qt::PointingHandCursor);
     setMinimumSize(kClientWidth, kClientHeight);
     resize(kClientWidth, kClientHeight);
 
@@ -370,6 +369,9 @@ bool TFrame::event(QEvent* event) {
     // applications or restoring the window activate it again and must not start a game.
     if (event->type() == QEvent::WindowActivate && !activated_) {
         activated_ = true;
+        // Set only now: the window's own pointer makes Qt load the cursor theme, which the
+        // first frame does not need; the pictures and labels carry theirs from the start.
+        setCursor(Qt::PointingHandCursor);
         const bool handled = QWidget::event(event);
         sbResetClick();
         return handled;
