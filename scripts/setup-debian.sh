@@ -15,7 +15,7 @@ test_packages=(
     dbus at-spi2-core python3-pyatspi
     libx11-dev libxcb1-dev
     pulseaudio pulseaudio-utils sox
-    desktop-file-utils appstream dpkg-dev
+    desktop-file-utils appstream dpkg-dev lintian reuse
 )
 
 packages=("${build_packages[@]}")

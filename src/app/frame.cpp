@@ -20,7 +20,9 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QFontInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -42,10 +44,18 @@ constexpr int kBorderResizeStep = 1 << 14;
 const QColor kTurnColour(0, 128, 0);
 const QColor kWaitColour(255, 0, 0);
 
+// A layout font. The installed face that stands in for each layout family is found once, with
+// the first font asked of that family; every later size and weight names that face directly,
+// which spares the search through the stand-ins.
 QFont layoutFont(const char* family, int pixelSize, bool bold) {
-    QFont font(QString::fromLatin1(family));
+    static QHash<QString, QString> installed;
+    const QString name = QString::fromLatin1(family);
+    const auto known = installed.constFind(name);
+    QFont font(known == installed.constEnd() ? name : *known);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
+    if (known == installed.constEnd())
+        installed.insert(name, QFontInfo(font).family());
     return font;
 }
 
@@ -105,7 +115,6 @@ TFrame::TFrame(ClipPlayer& voice, UserDialogs& dialogs, std::unique_ptr<Instance
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setFont(courierBold(15));
-    setCursor(Qt::PointingHandCursor);
     setMinimumSize(kClientWidth, kClientHeight);
     resize(kClientWidth, kClientHeight);
 
@@ -364,6 +373,9 @@ bool TFrame::event(QEvent* event) {
     // applications or restoring the window activate it again and must not start a game.
     if (event->type() == QEvent::WindowActivate && !activated_) {
         activated_ = true;
+        // Set only now: the window's own pointer makes Qt load the cursor theme, which the
+        // first frame does not need; the pictures and labels carry theirs from the start.
+        setCursor(Qt::PointingHandCursor);
         const bool handled = QWidget::event(event);
         sbResetClick();
         return handled;
@@ -473,8 +485,10 @@ void TFrame::sbResetClick() {
 }
 
 void TFrame::SpeedButton1Click() {
-    if (aboutWindow_)
-        aboutWindow_->ShowModal();
+    // Made on first use: the first frame does not need it.
+    if (!aboutWindow_)
+        aboutWindow_ = new TForm1(this);
+    aboutWindow_->ShowModal();
 }
 
 // --- Voice ---------------------------------------------------------------------------------

@@ -39,7 +39,8 @@ public:
            QWidget* parent = nullptr);
     ~TFrame() override;
 
-    // The About window is made after the main window; "?" shows it.
+    // The About window that "?" shows; without one, "?" makes it the first time, as a child
+    // of this window, and keeps it.
     void setAboutWindow(TForm1* about) { aboutWindow_ = about; }
 
     // Shows a position: each piece stands where the table puts it and is on the board exactly

@@ -1,11 +1,11 @@
-#include "about_window.h"
 #include "frame.h"
 #include "morvantide/instance_lock.h"
 #include "program_setup.h"
 #include "qt_user_dialogs.h"
-#include "voice/audio_clip_player.h"
+#include "voice/loaded_clip_player.h"
 
 #include <QApplication>
+#include <thread>
 
 namespace {
 
@@ -21,14 +21,19 @@ void preferX11OnWayland() {
 
 int main(int argc, char* argv[]) {
     preferX11OnWayland();
+    // fontconfig reads its configuration (some 10 ms) and the pictures are decoded while Qt
+    // connects to the display; the window needs both next.
+    std::thread ahead(morvantide::prepareAhead);
     QApplication application(argc, argv);
     // The lock comes first: whether this copy may run is known before anything else happens.
     std::unique_ptr<morvantide::InstanceLock> instanceLock = morvantide::takeInstanceLock();
     const bool refused =
         morvantide::mustRefuseToStart(instanceLock.get(), morvantide::programArguments());
+    ahead.join();
     morvantide::setUpProgram(application);
 
-    morvantide::AudioClipPlayer voice;
+    // The voice starts switched off; its module is loaded with the first clip.
+    morvantide::LoadedClipPlayer voice;
     morvantide::QtUserDialogs dialogs;
     morvantide::TFrame frame(voice, dialogs, std::move(instanceLock));
     if (refused) {
@@ -38,9 +43,5 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     frame.show();
-
-    morvantide::TForm1 about(&frame);
-    frame.setAboutWindow(&about);
-
     return application.exec();
 }

@@ -5,10 +5,34 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QImage>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace morvantide {
+
+namespace {
+
+// Pictures decoded by decodePicturesAhead(), each taken out when it is first used.
+QHash<QString, QImage>& decodedAhead() {
+    static QHash<QString, QImage> images;
+    return images;
+}
+
+// Every picture is a PNG: read with the built-in reader only, so that Qt does not load each
+// image-format plugin (and libjpeg) to ask whether it would read the file instead.
+QImage readPicture(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+} // namespace
+
+void decodePicturesAhead(const QStringList& paths) {
+    for (const QString& path : paths)
+        decodedAhead().insert(path, readPicture(path));
+}
 
 QPixmap loadPicture(const QString& path, bool keyed) {
     static QHash<QString, QPixmap> cache;
@@ -27,7 +51,8 @@ QPixmap loadPicture(const QString& path, bool keyed) {
             ratio = 2.0;
         }
     }
-    QImage image(chosen);
+    QImage image =
+        decodedAhead().contains(chosen) ? decodedAhead().take(chosen) : readPicture(chosen);
     QPixmap pixmap;
     if (!image.isNull()) {
         if (keyed) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QStringList>
 #include <QWidget>
 
 namespace morvantide {
@@ -37,5 +38,10 @@ private:
 // Loads a picture from the resources, the double-size one on a high-density screen, with the
 // colour of its bottom-left pixel made transparent when `keyed`.
 QPixmap loadPicture(const QString& path, bool keyed);
+
+// Decodes the pictures at `paths` for loadPicture() to take instead of reading them again. May
+// run on another thread, even before the application object exists, as long as it has ended
+// before the first loadPicture() call.
+void decodePicturesAhead(const QStringList& paths);
 
 } // namespace morvantide

@@ -4,10 +4,12 @@
 #include "frame.h"
 #include "morvantide/command_line.h"
 #include "morvantide/instance_lock.h"
+#include "piece_picture.h"
 #include "user_dialogs.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDirIterator>
 #include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -15,6 +17,7 @@
 #include <QPalette>
 #include <QTranslator>
 #include <QWidget>
+#include <fontconfig/fontconfig.h>
 
 namespace morvantide {
 
@@ -56,14 +59,34 @@ void useBoardMarginGrey() {
         QApplication::setPalette(palette, window.className());
 }
 
+constexpr int kIconSizes[] = {16, 24, 32, 48, 64};
+
+QString iconFile(int size) {
+    return QStringLiteral(":/icons/morvantide-%1.png").arg(size);
+}
+
 QIcon windowIcon() {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64})
-        icon.addFile(QStringLiteral(":/icons/morvantide-%1.png").arg(size), QSize(size, size));
+    for (int size : kIconSizes)
+        icon.addPixmap(loadPicture(iconFile(size), false));
     return icon;
 }
 
 } // namespace
+
+void prepareAhead() {
+    FcInit();
+    QStringList pictures;
+    QDirIterator files(QStringLiteral(":/images"), {QStringLiteral("*.png")}, QDir::Files);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        if (!path.endsWith(QStringLiteral("@2x.png")))
+            pictures.append(path);
+    }
+    for (int size : kIconSizes)
+        pictures.append(iconFile(size));
+    decodePicturesAhead(pictures);
+}
 
 void setUpProgram(QApplication& application) {
     installRussianTranslation(application);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QColor>
+#include <QStringList>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,5 +39,10 @@ bool mustRefuseToStart(const InstanceLock* lock, const std::vector<std::string>&
 // Tells the user that the program runs already, in a box owned by the main window, which
 // exists but is never shown; returns when the box has been closed.
 void showRefusal(UserDialogs& dialogs, QWidget& mainWindow);
+
+// What the program needs before its window shows, that may be prepared on another thread while
+// the application object connects to the display: fontconfig's configuration and the pictures
+// of the normal-density screen, decoded. It must have ended before the window is made.
+void prepareAhead();
 
 } // namespace morvantide

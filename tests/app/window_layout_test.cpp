@@ -6,6 +6,7 @@
 #include "qt_user_dialogs.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -51,6 +52,16 @@ class WindowLayoutTest : public QObject {
 private slots:
     void initTestCase() { setUpProgram(*qApp); }
 
+    // First, before anything else in this process could load one: the pictures are read by
+    // Qt's own PNG reader, which needs no image-format plugin.
+    void noImageFormatPluginForThePictures() {
+        FrameDriver driver;
+        QVERIFY(driver.start());
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        QVERIFY(!maps.readAll().contains("plugins/imageformats/"));
+    }
+
     void windowFrame() {
         FrameDriver driver;
         TFrame& frame = *driver.frame;
@@ -59,9 +70,11 @@ private slots:
         QCOMPARE(frame.size(), QSize(630, 386));
         QCOMPARE(frame.font().pixelSize(), 15);
         QVERIFY(frame.font().bold());
-        QCOMPARE(frame.cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(driver.child<QLabel>("imBoard1")->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(driver.child<QCheckBox>("cbInvert")->cursor().shape(), Qt::ArrowCursor);
+        // The window's own pointer is set when it is first activated.
+        QVERIFY(driver.start());
+        QCOMPARE(frame.cursor().shape(), Qt::PointingHandCursor);
     }
 
     void controls_data() {
@@ -355,6 +368,25 @@ private slots:
         QTRY_VERIFY(driver.frame->isMaximized());
         QCOMPARE(driver.child<QPushButton>("Button1")->geometry(), QRect(536, 352, 79, 25));
         QCOMPARE(driver.child<QLabel>("imBoard1")->geometry(), QRect(0, 0, 385, 385));
+    }
+
+    // Without a window handed in, "?" makes the About window the first time, as a child of the
+    // main window, and shows that same window every later time.
+    void aboutWindowMadeOnFirstUse() {
+        FrameDriver driver;
+        QVERIFY(driver.start());
+        QVERIFY(!driver.frame->findChild<TForm1*>());
+        QList<QWidget*> shown;
+        for (int i = 0; i < 2; ++i) {
+            whenModalShown([&shown](QWidget* modal) {
+                shown << modal;
+                modal->close();
+            });
+            driver.child<QToolButton>(QStringLiteral("SpeedButton1"))->click();
+        }
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0], shown[1]);
+        QCOMPARE(shown[0], driver.frame->findChild<TForm1*>());
     }
 
     void aboutWindowTexts() {

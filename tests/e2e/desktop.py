@@ -385,6 +385,10 @@ class Desktop:
         if not program.startswith("/usr/"):
             self.program = os.path.join(self.bin, "morvantide")
             shutil.copy2(program, self.program)
+            # The voice module goes along, so that the copy speaks as the built program does.
+            module = os.path.join(os.path.dirname(program), "libmorvantide-voice.so")
+            if os.path.exists(module):
+                shutil.copy2(module, self.bin)
         self.processes = []
         self.wm = None
         self.shot_count = 0

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a build folder, checks its contents, dependencies, menu entry
-# and AppStream metainfo, installs it, starts the installed program on a private Xvfb display,
+# Builds the Debian package from a build folder, checks it with lintian (no error, no warning),
+# checks its contents, dependencies, menu entry and AppStream metainfo, installs it, starts the installed program on a private Xvfb display,
 # and removes it again, checking that its files are gone. Installing needs root (as in CI);
 # whatever happens, a package this script installed is removed before it exits.
 #
@@ -58,7 +58,12 @@ trap on_exit EXIT
 
 readonly APP_ID=org.example.Morvantide
 readonly INSTALLED_FILES=(
-    /usr/bin/morvantide
+    /usr/games/morvantide
+    /usr/lib/games/morvantide/libmorvantide-voice.so
+    /usr/share/man/man6/morvantide.6.gz
+    /usr/share/man/ru/man6/morvantide.6.gz
+    /usr/share/doc/morvantide/copyright
+    /usr/share/doc/morvantide/changelog.gz
     "/usr/share/applications/$APP_ID.desktop"
     "/usr/share/metainfo/$APP_ID.metainfo.xml"
     /usr/share/icons/hicolor/16x16/apps/morvantide.png
@@ -87,7 +92,8 @@ e2e_extra_cleanup() {
 }
 
 [[ $(id -u) -eq 0 ]] || fail "installing the package needs root (CI runs as root)"
-for tool in "$CPACK" dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli apt-get identify; do
+for tool in "$CPACK" dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli apt-get \
+    identify; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 [[ $(package_state) != installed ]] ||
@@ -101,6 +107,11 @@ debs=("$RUN"/package/morvantide_*.deb)
 deb=${debs[0]}
 say "built ${deb##*/}"
 
+# Errors and warnings fail; lintian's notes on style (info, pedantic) do not.
+lintian --fail-on error,warning --no-tag-display-limit "$deb" >"$RUN/lintian.log" 2>&1 ||
+    fail "lintian rejects the package: $(cat "$RUN/lintian.log")"
+say "lintian: no error, no warning"
+
 # --- Contents and dependencies -------------------------------------------------------------
 [[ $(dpkg-deb -f "$deb" Package) == morvantide ]] || fail "the package is not named morvantide"
 [[ $(dpkg-deb -f "$deb" Architecture) == "$(dpkg --print-architecture)" ]] ||
@@ -113,7 +124,7 @@ for path in "${INSTALLED_FILES[@]}"; do
 done
 outside=$(grep -v '^/usr/' <<<"$contents" | grep -vx '/' || true)
 [[ -z $outside ]] || fail "the package puts files outside /usr: $outside"
-say "contents: program, menu entry, metainfo and 7 icon sizes under /usr"
+say "contents: program, voice module, menu entry, metainfo, 7 icon sizes, manual pages, copyright"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 depended_names=$(sed 's/[,|]/\n/g' <<<"$depends" | sed 's/^ *//; s/[ (].*//')
@@ -147,7 +158,7 @@ say "installed with apt-get"
 
 # The end-to-end driver starts it on a private display and reads its board through the
 # accessibility bus.
-/usr/bin/python3 "$HERE/cases.py" --program /usr/bin/morvantide --assets "$ASSETS" \
+/usr/bin/python3 "$HERE/cases.py" --program /usr/games/morvantide --assets "$ASSETS" \
     --artifacts "$ARTIFACTS" installed || fail "the installed program did not show its board"
 say "the installed program shows its board"
 
