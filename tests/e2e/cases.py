@@ -9,11 +9,13 @@ package.sh on the installed program; ctest runs every other case.
 
 import os
 import sys
+import time
 
 import pyatspi
 
-from desktop import (MAIN_CAPTION, SCREEN, Failure, descendants, piece_name, run, say,
-                     square_point, starting_square, wait_until, press_key, read_picture, main)
+from desktop import (MAIN_CAPTION, SCREEN, Failure, descendants, extents, piece_name, run, say,
+                     showing, square_point, starting_square, wait_until, press_key,
+                     read_picture, main)
 
 
 class Game:
@@ -379,6 +381,92 @@ def case_piece_names(desktop):
     if taken != [piece_name(12, None)]:
         raise Failure(f"off the board: {taken}, not only the pawn from d7")
     say(f"read \"{taken[0]}\"")
+
+
+def case_box_captions(desktop):
+    """Every box the program shows is wide enough for the window manager to draw its whole
+    caption beside the frame's buttons: the caption's letters in the box's title bar are those
+    the window manager draws for the same caption on the wide main window."""
+    game = Game(desktop)
+    program = game.program
+    seen = []
+
+    def measure(owner, text):
+        caption, box = wait_until(f"the box \"{text}\"", owner.alert)
+        if owner.box_text(box) != text:
+            raise Failure(f"the box should say \"{text}\" but says \"{owner.box_text(box)}\"")
+        wait_until("the focus on the box", lambda: box.getState().contains(pyatspi.STATE_ACTIVE))
+        letters = desktop.caption_letters(desktop.x_window(owner, caption))
+        seen.append((text, caption, extents(box)[2], letters))
+        press_key("Return")
+        # Another box may follow at once.
+        wait_until(f"the box \"{text}\" to close on Enter",
+                   lambda: text not in [owner.box_text(n) for _, n in owner.alerts()])
+
+    def choose(button, path):
+        program.click("push button", button)
+        program.answer_file_dialog(path)
+
+    choose("Открыть", os.path.join(desktop.files, "missing.sav"))
+    measure(program, "File not found.")
+    # White's queen on e6 and the pawn on e7 gone: the queen takes the king.
+    game.position.update({28: "e6", 13: None})
+    path = os.path.join(desktop.files, "mate.sav")
+    with open(path, "wb") as out:
+        out.write(saved_game_text(game.position))
+    choose("Открыть", path)
+    measure(program, "Партия восстановлена!")
+    program.drag("e6", "e8")
+    measure(program, "Я хожу")
+    measure(program, "Белые победили!")
+    choose("Сохранить", os.path.join(desktop.files, "game.sav"))
+    measure(program, "Партия сохранена!")
+    second = desktop.start()
+    measure(second, "Программа уже запущена! ")
+    wait_until("the refused copy to end", second.ended)
+
+    main = program.main()
+    wait_until("the main window active", lambda: main.getState().contains(pyatspi.STATE_ACTIVE))
+    window = desktop.x_window(program)
+    whole = {c: desktop.caption_letters(window, c) for c in {c for _, c, _, _ in seen}}
+    cut = []
+    for text, caption, width, letters in seen:
+        full, drawn = (max(x for x, _ in p) + 1 for p in (whole[caption], letters))
+        if letters != whole[caption]:
+            cut.append(f"the box \"{text}\", {width} px wide, shows {drawn} px of its caption "
+                       f"\"{caption}\", which is {full} px wide drawn whole")
+        else:
+            say(f"box \"{text}\" {width} px wide: caption \"{caption}\" whole ({full} px)")
+    if cut:
+        raise Failure("; ".join(cut))
+
+
+def case_enter_on_buttons(desktop):
+    """Return and keypad Enter press the push button that has the keyboard focus."""
+    program = Game(desktop).program
+    main = program.main()
+    for name, key, title in (("Открыть", "Return", "Открыть"),
+                             ("Сохранить", "KP_Enter", "Сохранить как")):
+        wait_until("the main window active",
+                   lambda: main.getState().contains(pyatspi.STATE_ACTIVE))
+        button = program.find("push button", name)
+        for _ in range(15):
+            if button.getState().contains(pyatspi.STATE_FOCUSED):
+                break
+            press_key("Tab")
+            time.sleep(0.2)
+        else:
+            raise Failure(f"Tab never brought the focus to \"{name}\"")
+        press_key(key)
+        dialog = program.file_dialog()
+        if dialog.name != title:
+            raise Failure(f"{key} on \"{name}\" opened \"{dialog.name}\", not \"{title}\"")
+        say(f"{key} on \"{name}\" opened the file dialog \"{title}\"")
+        wait_until("the focus on the file dialog",
+                   lambda: dialog.getState().contains(pyatspi.STATE_ACTIVE))
+        press_key("Escape")
+        wait_until("the file dialog to close on Escape", lambda: not showing(dialog))
+        program.expect_no_box()
 
 
 def case_installed(desktop):

@@ -345,10 +345,13 @@ class Program:
                 raise Failure(f"an unexpected message box: {self.box_text(self.alerts()[0][1])}")
             time.sleep(0.1)
 
+    def file_dialog(self):
+        return wait_until("the file dialog", lambda: next(
+            (n for kind, _, n in self.windows() if kind in ("dialog", "file chooser")), None))
+
     def answer_file_dialog(self, path):
         """Enters a full path into the open file dialog and accepts it with Enter."""
-        dialog = wait_until("the file dialog", lambda: next(
-            (n for kind, _, n in self.windows() if kind in ("dialog", "file chooser")), None))
+        dialog = self.file_dialog()
         wait_until("the focus on the file dialog",
                    lambda: dialog.getState().contains(pyatspi.STATE_ACTIVE))
         press_key("ctrl+a")
@@ -430,12 +433,49 @@ class Desktop:
     def x_window(self, program, caption=MAIN_CAPTION):
         """The X window of a program's top-level window with this caption."""
         def found():
-            for window in run("xdotool", "search", "--onlyvisible", "--pid", str(program.pid),
-                              "--name", "", check=False).split():
+            # --all: every condition must hold, not only one of them.
+            for window in run("xdotool", "search", "--all", "--onlyvisible", "--pid",
+                              str(program.pid), "--name", "", check=False).split():
                 if run("xdotool", "getwindowname", window, check=False).strip() == caption:
                     return window
             return None
         return wait_until(f"the X window \"{caption}\"", found)
+
+    def title_bar(self, window):
+        """(x, y, width, height) of the frame above a window's client area."""
+        info = [l.strip() for l in run("xwininfo", "-id", window).splitlines()]
+        x, y, width = (int(next(l.split()[-1] for l in info if l.startswith(k)))
+                       for k in ("Absolute upper-left X", "Absolute upper-left Y", "Width:"))
+        extents = run("xprop", "-id", window, "_NET_FRAME_EXTENTS").partition("=")[2]
+        left, right, top, _ = (int(v) for v in extents.split(","))
+        return x - left, y - top, width + left + right, top
+
+    def caption_letters(self, window, caption=None):
+        """The pixels the window manager draws for a window's caption: those of the title bar
+        that change when the caption is blanked, as (x, y) from the letters' top left. With a
+        caption, the window is shown under that caption for the measure and given its own back
+        (the program does not notice either)."""
+        area = self.title_bar(window)
+
+        def redrawn(previous):
+            def steady():
+                first = self.snap("title", *area)
+                time.sleep(0.1)
+                return first if first != previous and first == self.snap("title", *area) else None
+            return wait_until("the title bar redrawn", steady, seconds=5)
+
+        own = run("xdotool", "getwindowname", window).rstrip("\n")
+        shown = redrawn(None)
+        set_caption(window, " ")
+        blank = redrawn(shown)
+        if caption is not None:
+            set_caption(window, caption)
+            shown = redrawn(blank)
+            set_caption(window, own)
+        changed = [(x, y) for y, row in enumerate(shown) for x, pixel in enumerate(row)
+                   if pixel != blank[y][x]]
+        left, top = min(x for x, _ in changed), min(y for _, y in changed)
+        return {(x - left, y - top) for x, y in changed}
 
     def snap(self, name, x=0, y=0, width=SCREEN[0], height=SCREEN[1]):
         """A screenshot of a rectangle of the screen, kept beside the case's logs; returns
@@ -460,6 +500,10 @@ def read_picture(path):
     pixels = fields[4][-width * height * 3:]
     return [[tuple(pixels[(r * width + c) * 3:(r * width + c) * 3 + 3]) for c in range(width)]
             for r in range(height)]
+
+
+def set_caption(window, caption):
+    run("xprop", "-id", window, "-f", "_NET_WM_NAME", "8u", "-set", "_NET_WM_NAME", caption)
 
 
 def stop(process):
