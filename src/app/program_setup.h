@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QStringList>
-
 #include <memory>
 #include <string>
 #include <vector>
