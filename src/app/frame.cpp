@@ -44,6 +44,22 @@ constexpr int kBorderResizeStep = 1 << 14;
 const QColor kTurnColour(0, 128, 0);
 const QColor kWaitColour(255, 0, 0);
 
+// The installed font families, each named once whatever its foundries. Looked up here rather
+// than one by one with QFontDatabase::hasFamily(), which asks fontconfig to resolve each name.
+const QStringList& installedFamilies() {
+    static const QStringList families = [] {
+        QStringList names;
+        for (QString family : QFontDatabase::families()) {
+            // A family offered by several foundries is listed as "Family [foundry]".
+            if (const qsizetype foundry = family.indexOf(QLatin1String(" [")); foundry >= 0)
+                family.truncate(foundry);
+            names.append(family);
+        }
+        return names;
+    }();
+    return families;
+}
+
 // A layout font. The layout's families are not installed here; their installed stand-ins
 // (the program's font substitutions) are named directly, in their order, which spares Qt a
 // search through all faces for the nearest match of a missing family. Without stand-ins the
@@ -55,7 +71,7 @@ QFont layoutFont(const char* family, int pixelSize, bool bold) {
     if (known == standIns.constEnd()) {
         QStringList installed;
         for (const QString& face : QFont::substitutes(name))
-            if (QFontDatabase::hasFamily(face))
+            if (installedFamilies().contains(face, Qt::CaseInsensitive))
                 installed.append(face);
         if (installed.isEmpty())
             installed.append(name);
