@@ -20,7 +20,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
-#include <QFontInfo>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHash>
 #include <QLabel>
@@ -44,18 +44,43 @@ constexpr int kBorderResizeStep = 1 << 14;
 const QColor kTurnColour(0, 128, 0);
 const QColor kWaitColour(255, 0, 0);
 
-// A layout font. The installed face that stands in for each layout family is found once, with
-// the first font asked of that family; every later size and weight names that face directly,
-// which spares the search through the stand-ins.
+// The installed font families, each named once whatever its foundries. Looked up here rather
+// than one by one with QFontDatabase::hasFamily(), which asks fontconfig to resolve each name.
+const QStringList& installedFamilies() {
+    static const QStringList families = [] {
+        QStringList names;
+        for (QString family : QFontDatabase::families()) {
+            // A family offered by several foundries is listed as "Family [foundry]".
+            if (const qsizetype foundry = family.indexOf(QLatin1String(" [")); foundry >= 0)
+                family.truncate(foundry);
+            names.append(family);
+        }
+        return names;
+    }();
+    return families;
+}
+
+// A layout font. The layout's families are not installed here; their installed stand-ins
+// (the program's font substitutions) are named directly, in their order, which spares Qt a
+// search through all faces for the nearest match of a missing family. Without stand-ins the
+// layout's family is named and Qt finds the nearest face itself.
 QFont layoutFont(const char* family, int pixelSize, bool bold) {
-    static QHash<QString, QString> installed;
+    static QHash<QString, QStringList> standIns;
     const QString name = QString::fromLatin1(family);
-    const auto known = installed.constFind(name);
-    QFont font(known == installed.constEnd() ? name : *known);
+    auto known = standIns.constFind(name);
+    if (known == standIns.constEnd()) {
+        QStringList installed;
+        for (const QString& face : QFont::substitutes(name))
+            if (installedFamilies().contains(face, Qt::CaseInsensitive))
+                installed.append(face);
+        if (installed.isEmpty())
+            installed.append(name);
+        known = standIns.insert(name, installed);
+    }
+    QFont font;
+    font.setFamilies(*known);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
-    if (known == installed.constEnd())
-        installed.insert(name, QFontInfo(font).family());
     return font;
 }
 

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -150,6 +151,14 @@ private slots:
         QCOMPARE(control->toolTip(), hint);
         QCOMPARE(control->font().pixelSize(), pixelSize);
         QCOMPARE(control->font().bold(), bold);
+        // The face shown is the one Qt itself finds for the layout's family.
+        const char* family = qobject_cast<QPlainTextEdit*>(control) ? "Bastarda"
+                             : qobject_cast<QPushButton*>(control)  ? "Arial"
+                                                                    : "Courier";
+        QFont layout(QString::fromLatin1(family));
+        layout.setPixelSize(pixelSize);
+        layout.setBold(bold);
+        QCOMPARE(QFontInfo(control->font()).family(), QFontInfo(layout).family());
     }
 
     void controlStates() {
