@@ -60,7 +60,7 @@ const QStringList& installedFamilies() {
     return families;
 }
 
-// A layout font. The layout's families are not installed here; their installed stand-ins
+// A layout font. Where the layout's family is not installed, its installed stand-ins
 // (the program's font substitutions) are named directly, in their order, which spares Qt a
 // search through all faces for the nearest match of a missing family. Without stand-ins the
 // layout's family is named and Qt finds the nearest face itself.
@@ -69,8 +69,9 @@ QFont layoutFont(const char* family, int pixelSize, bool bold) {
     const QString name = QString::fromLatin1(family);
     auto known = standIns.constFind(name);
     if (known == standIns.constEnd()) {
+        // The layout's own family first, where a machine has it.
         QStringList installed;
-        for (const QString& face : QFont::substitutes(name))
+        for (const QString& face : QStringList{name} + QFont::substitutes(name))
             if (installedFamilies().contains(face, Qt::CaseInsensitive))
                 installed.append(face);
         if (installed.isEmpty())
