@@ -261,32 +261,30 @@ echo
 column_median() { cut -d' ' -f"$1" "$2" | median; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
-ours_mapped=$(column_median 1 "$RUN/ours")
-ours_settled=$(column_median 2 "$RUN/ours")
-ours_rss=$(column_median 3 "$RUN/ours")
-bare_mapped=$(column_median 1 "$RUN/bare")
-bare_rss=$(column_median 3 "$RUN/bare")
+# One row of the table: the program's median of a column beside the bare window's and, when
+# it ran, xboard's, with the ratios and their aims.
+compare_row() {
+    local label=$1 column=$2 bare_aim=$3 ours bare other
+    ours=$(column_median "$column" "$RUN/ours")
+    bare=$(column_median "$column" "$RUN/bare")
+    printf '%-34s %10s %10s %7s %6s' "$label" "$ours" "$bare" "$(ratio "$ours" "$bare")" \
+        "$bare_aim"
+    if [[ -n $XBOARD ]]; then
+        other=$(column_median "$column" "$RUN/xboard")
+        printf ' %12s %7s %6s' "$other" "$(ratio "$ours" "$other")" "<=1.00"
+    fi
+    echo
+}
 
 echo
 echo "Medians of $RUNS runs"
 printf '%-34s %10s %10s %7s %6s' "" morvantide "bare Qt" ratio aim
 [[ -n $XBOARD ]] && printf ' %12s %7s %6s' "xboard -ncp" ratio aim
 echo
-printf '%-34s %10s %10s %7s %6s' "(a) window mapped, ms" "$ours_mapped" "$bare_mapped" \
-    "$(ratio "$ours_mapped" "$bare_mapped")" "<=1.10"
-if [[ -n $XBOARD ]]; then
-    xboard_mapped=$(column_median 1 "$RUN/xboard")
-    printf ' %12s %7s %6s' "$xboard_mapped" "$(ratio "$ours_mapped" "$xboard_mapped")" "<=1.00"
-fi
-echo
-printf '%-34s %10s\n' "(b) first New game ended, ms" "$ours_settled"
-printf '%-34s %10s %10s %7s %6s' "(c) resident memory at 3 s, kB" "$ours_rss" "$bare_rss" \
-    "$(ratio "$ours_rss" "$bare_rss")" ""
-if [[ -n $XBOARD ]]; then
-    xboard_rss=$(column_median 3 "$RUN/xboard")
-    printf ' %12s %7s %6s' "$xboard_rss" "$(ratio "$ours_rss" "$xboard_rss")" "<=1.00"
-fi
-echo
+compare_row "(a) window mapped, ms" 1 "<=1.10"
+printf '%-34s %10s\n' "(b) first New game ended, ms" "$(column_median 2 "$RUN/ours")"
+compare_row "(c) resident memory at 3 s, kB" 3 ""
+
 ((OTHERS)) || exit 0
 echo
 echo "(d) the benchmarks of dragging and of the gaps between clips"
