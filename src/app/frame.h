@@ -39,10 +39,6 @@ public:
            QWidget* parent = nullptr);
     ~TFrame() override;
 
-    // The About window that "?" shows; without one, "?" makes it the first time, as a child
-    // of this window, and keeps it.
-    void setAboutWindow(TForm1* about) { aboutWindow_ = about; }
-
     // Shows a position: each piece stands where the table puts it and is on the board exactly
     // when the table gives it a place. The spare entry, the turn and the columns stay as they
     // are. Open shows a loaded game this way.
@@ -139,7 +135,7 @@ private:
 
     ClipPlayer& voice_;
     UserDialogs& dialogs_;
-    TForm1* aboutWindow_ = nullptr;
+    TForm1* aboutWindow_ = nullptr; // made the first time "?" is pressed
     QWidget* graphics_ = nullptr; // holds the board, pieces, labels and flat buttons
     bool activated_ = false;
     // A place with only one of its coordinates set waits for the window system's default

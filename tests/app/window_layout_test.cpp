@@ -334,8 +334,6 @@ private slots:
     void newGameOnlyAtFirstActivation() {
         FrameDriver driver;
         QSignalSpy newGames(driver.frame.get(), &TFrame::newGameStarted);
-        TForm1 about(driver.frame.get());
-        driver.frame->setAboutWindow(&about);
         QVERIFY(driver.start());
         QCOMPARE(newGames.count(), 1);
 
@@ -379,8 +377,8 @@ private slots:
         QCOMPARE(driver.child<QLabel>("imBoard1")->geometry(), QRect(0, 0, 385, 385));
     }
 
-    // Without a window handed in, "?" makes the About window the first time, as a child of the
-    // main window, and shows that same window every later time.
+    // "?" makes the About window the first time, as a child of the main window, and shows
+    // that same window every later time.
     void aboutWindowMadeOnFirstUse() {
         FrameDriver driver;
         QVERIFY(driver.start());
