@@ -136,7 +136,7 @@ private:
     ClipPlayer& voice_;
     UserDialogs& dialogs_;
     TForm1* aboutWindow_ = nullptr; // made the first time "?" is pressed
-    QWidget* graphics_ = nullptr; // holds the board, pieces, labels and flat buttons
+    QWidget* graphics_ = nullptr;   // holds the board, pieces, labels and flat buttons
     bool activated_ = false;
     // A place with only one of its coordinates set waits for the window system's default
     // place to supply the other one.
