@@ -2,7 +2,7 @@
 // changed) and of a whole New game glide (70 frames, each a repaint of the whole window),
 // under the offscreen platform.
 // Run: build/bench/play/bench_drag_step
-#include "frame.h"
+#include "main_window.h"
 #include "piece_picture.h"
 #include "test_doubles.h"
 
@@ -43,7 +43,7 @@ void send(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButton button
 void DragStep(benchmark::State& state) {
     RecordingClipPlayer voice;
     ScriptedDialogs dialogs;
-    TFrame frame(voice, dialogs);
+    MainWindow frame(voice, dialogs);
     showExposed(frame);
     PaintCounter counter;
     frame.findChild<QWidget*>(QStringLiteral("imBoard1"))->installEventFilter(&counter);
@@ -66,7 +66,7 @@ BENCHMARK(DragStep)->Unit(benchmark::kMicrosecond);
 void NewGame(benchmark::State& state) {
     RecordingClipPlayer voice;
     ScriptedDialogs dialogs;
-    TFrame frame(voice, dialogs);
+    MainWindow frame(voice, dialogs);
     showExposed(frame);
     auto* newGame = frame.findChild<QAbstractButton*>(QStringLiteral("sbReset"));
     for (auto _ : state) {

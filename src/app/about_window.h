@@ -2,27 +2,19 @@
 
 #include <QDialog>
 
-class QLabel;
 class QPushButton;
 
 namespace morvantide {
 
-// The About window: created hidden once at start, shown modally from "?", only ever hidden.
-// It opens first at screen place (355, 238) and later where the user left it.
-class TForm1 : public QDialog {
+// The About window: made the first time "?" is pressed, shown modally from then on and only ever
+// hidden. It opens first at screen place (355, 238) and later where the user left it.
+class AboutWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    explicit AboutWindow(QWidget* parent = nullptr);
 
     // Runs the window modally and returns when it has been closed.
-    void ShowModal();
-
-    QLabel* Label1 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QPushButton* Button1 = nullptr;
+    void showModal();
 
     static constexpr QPoint kFirstPlace{355, 238};
 
@@ -30,8 +22,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void Button1Click();
-
+    QPushButton* okButton_ = nullptr;
     bool shownBefore_ = false;
 };
 

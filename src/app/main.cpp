@@ -1,10 +1,14 @@
-#include "frame.h"
+#include "main_window.h"
 #include "morvantide/instance_lock.h"
+#include "morvantide/settings.h"
+#include "morvantide/settings_file.h"
 #include "program_setup.h"
 #include "qt_user_dialogs.h"
 #include "voice/loaded_clip_player.h"
+#include "window_placement.h"
 
 #include <QApplication>
+#include <QFile>
 #include <thread>
 
 namespace {
@@ -20,28 +24,32 @@ void preferX11OnWayland() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    using namespace morvantide;
     preferX11OnWayland();
     // fontconfig reads its configuration (some 10 ms) and the pictures are decoded while Qt
     // connects to the display; the window needs both next.
-    std::thread ahead(morvantide::prepareAhead);
+    std::thread ahead(PrepareAhead);
     QApplication application(argc, argv);
     // The lock comes first: whether this copy may run is known before anything else happens.
-    std::unique_ptr<morvantide::InstanceLock> instanceLock = morvantide::takeInstanceLock();
-    const bool refused =
-        morvantide::mustRefuseToStart(instanceLock.get(), morvantide::programArguments());
+    // This copy holds its part of it until the process ends.
+    const std::unique_ptr<InstanceLock> instanceLock = TakeInstanceLock();
+    const bool refused = MustRefuseToStart(instanceLock.get(), ProgramArguments());
     ahead.join();
-    morvantide::setUpProgram(application);
+    SetUpProgram(application);
 
     // The voice starts switched off; its module is loaded with the first clip.
-    morvantide::LoadedClipPlayer voice;
-    morvantide::QtUserDialogs dialogs;
-    morvantide::TFrame frame(voice, dialogs, std::move(instanceLock));
+    LoadedClipPlayer voice;
+    QtUserDialogs dialogs;
+    MainWindow window(voice, dialogs);
     if (refused) {
         // The box belongs to the main window, which is never shown; the copy ends when the box
         // is closed.
-        morvantide::showRefusal(dialogs, frame);
+        ShowRefusal(dialogs, window);
         return 0;
     }
-    frame.show();
+    const SettingsFile settings(
+        SettingsPathFor(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()));
+    PlaceWindowFromSettings(window, settings);
+    window.show();
     return application.exec();
 }

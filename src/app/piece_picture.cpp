@@ -13,7 +13,7 @@ namespace morvantide {
 
 namespace {
 
-// Pictures decoded by decodePicturesAhead(), each taken out when it is first used.
+// Pictures decoded by DecodePicturesAhead(), each taken out when it is first used.
 QHash<QString, QImage>& decodedAhead() {
     static QHash<QString, QImage> images;
     return images;
@@ -29,12 +29,12 @@ QImage readPicture(const QString& path) {
 
 } // namespace
 
-void decodePicturesAhead(const QStringList& paths) {
+void DecodePicturesAhead(const QStringList& paths) {
     for (const QString& path : paths)
         decodedAhead().insert(path, readPicture(path));
 }
 
-QPixmap loadPicture(const QString& path, bool keyed) {
+QPixmap LoadPicture(const QString& path, bool keyed) {
     static QHash<QString, QPixmap> cache;
     const QString key = path + (keyed ? QStringLiteral("#keyed") : QString());
     if (const auto found = cache.constFind(key); found != cache.constEnd())
@@ -72,8 +72,8 @@ QPixmap loadPicture(const QString& path, bool keyed) {
     return pixmap;
 }
 
-PiecePicture::PiecePicture(const QString& picturePath, QWidget* parent)
-    : QWidget(parent), picture_(loadPicture(picturePath, true)) {}
+PiecePicture::PiecePicture(const QString& picturePath, int slot, QWidget* parent)
+    : QWidget(parent), picture_(LoadPicture(picturePath, true)), slot_(slot) {}
 
 void PiecePicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -81,17 +81,15 @@ void PiecePicture::paintEvent(QPaintEvent*) {
 }
 
 void PiecePicture::mousePressEvent(QMouseEvent* event) {
-    emit mousePressed(this, event->button(), event->buttons(), event->modifiers(),
-                      event->position().toPoint());
+    emit pressed(event->position().toPoint());
 }
 
 void PiecePicture::mouseMoveEvent(QMouseEvent* event) {
-    emit mouseMoved(this, event->buttons(), event->modifiers(), event->position().toPoint());
+    emit moved(event->buttons(), event->modifiers(), event->position().toPoint());
 }
 
-void PiecePicture::mouseReleaseEvent(QMouseEvent* event) {
-    emit mouseReleased(this, event->button(), event->buttons(), event->modifiers(),
-                       event->position().toPoint());
+void PiecePicture::mouseReleaseEvent(QMouseEvent*) {
+    emit released();
 }
 
 } // namespace morvantide

@@ -7,23 +7,22 @@
 namespace morvantide {
 
 // A picture control that draws its bitmap unscaled at its top-left corner, leaving out the
-// bitmap's key colour (the colour of its bottom-left pixel), and reports the mouse to the
-// window. After a press, Qt's implicit grab sends the moves and the release of that press
-// here even when the mouse has left the picture.
+// bitmap's key colour (the colour of its bottom-left pixel), and reports the mouse. After a
+// press, Qt's implicit grab sends the moves and the release of that press here even when the
+// mouse has left the picture.
 class PiecePicture : public QWidget {
     Q_OBJECT
 public:
-    PiecePicture(const QString& picturePath, QWidget* parent);
+    PiecePicture(const QString& picturePath, int slot, QWidget* parent);
 
-    int Tag = 0;
+    // The piece this picture shows, 1..32.
+    int slot() const { return slot_; }
 
 signals:
-    void mousePressed(morvantide::PiecePicture* sender, Qt::MouseButton button,
-                      Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos);
-    void mouseMoved(morvantide::PiecePicture* sender, Qt::MouseButtons buttons,
-                    Qt::KeyboardModifiers modifiers, QPoint pos);
-    void mouseReleased(morvantide::PiecePicture* sender, Qt::MouseButton button,
-                       Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos);
+    // Points are in the picture's own coordinates.
+    void pressed(QPoint pos);
+    void moved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void released();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -33,15 +32,16 @@ protected:
 
 private:
     QPixmap picture_;
+    int slot_;
 };
 
 // Loads a picture from the resources, the double-size one on a high-density screen, with the
 // colour of its bottom-left pixel made transparent when `keyed`.
-QPixmap loadPicture(const QString& path, bool keyed);
+QPixmap LoadPicture(const QString& path, bool keyed);
 
-// Decodes the pictures at `paths` for loadPicture() to take instead of reading them again. May
+// Decodes the pictures at `paths` for LoadPicture() to take instead of reading them again. May
 // run on another thread, even before the application object exists, as long as it has ended
-// before the first loadPicture() call.
-void decodePicturesAhead(const QStringList& paths);
+// before the first LoadPicture() call.
+void DecodePicturesAhead(const QStringList& paths);
 
 } // namespace morvantide

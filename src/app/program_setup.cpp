@@ -1,7 +1,8 @@
 #include "program_setup.h"
 
 #include "about_window.h"
-#include "frame.h"
+#include "layout_fonts.h"
+#include "main_window.h"
 #include "morvantide/command_line.h"
 #include "morvantide/instance_lock.h"
 #include "piece_picture.h"
@@ -35,27 +36,12 @@ void installRussianTranslation(QApplication& application) {
         delete translator;
 }
 
-// The layout names Windows fonts; these are the nearest faces that Debian ships.
-void substituteLayoutFonts() {
-    QFont::insertSubstitutions(QStringLiteral("Courier"),
-                               {QStringLiteral("Nimbus Mono PS"), QStringLiteral("Courier New"),
-                                QStringLiteral("Liberation Mono"),
-                                QStringLiteral("DejaVu Sans Mono")});
-    for (const QString& family : {QStringLiteral("MS Sans Serif"), QStringLiteral("Arial")})
-        QFont::insertSubstitutions(family,
-                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                                    QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Bastarda"),
-                               {QStringLiteral("Gamaliel"), QStringLiteral("Blankenburg"),
-                                QStringLiteral("DejaVu Serif")});
-}
-
 // Both windows stand on the grey of the board picture's margin, the button face the layout was
 // drawn for, so the board has no seam. Every other role keeps the desktop's colour.
 void useBoardMarginGrey() {
     QPalette palette = QApplication::palette();
     palette.setColor(QPalette::Window, kBoardMarginGrey);
-    for (const QMetaObject& window : {TFrame::staticMetaObject, TForm1::staticMetaObject})
+    for (const QMetaObject& window : {MainWindow::staticMetaObject, AboutWindow::staticMetaObject})
         QApplication::setPalette(palette, window.className());
 }
 
@@ -68,13 +54,13 @@ QString iconFile(int size) {
 QIcon windowIcon() {
     QIcon icon;
     for (int size : kIconSizes)
-        icon.addPixmap(loadPicture(iconFile(size), false));
+        icon.addPixmap(LoadPicture(iconFile(size), false));
     return icon;
 }
 
 } // namespace
 
-void prepareAhead() {
+void PrepareAhead() {
     FcInit();
     QStringList pictures;
     QDirIterator files(QStringLiteral(":/images"), {QStringLiteral("*.png")}, QDir::Files);
@@ -85,24 +71,24 @@ void prepareAhead() {
     }
     for (int size : kIconSizes)
         pictures.append(iconFile(size));
-    decodePicturesAhead(pictures);
+    DecodePicturesAhead(pictures);
 }
 
-void setUpProgram(QApplication& application) {
+void SetUpProgram(QApplication& application) {
     installRussianTranslation(application);
-    substituteLayoutFonts();
+    SubstituteLayoutFonts();
     useBoardMarginGrey();
     QApplication::setWindowIcon(windowIcon());
 }
 
-std::unique_ptr<InstanceLock> takeInstanceLock() {
+std::unique_ptr<InstanceLock> TakeInstanceLock() {
     auto lock = std::make_unique<InstanceLock>(kInstanceLockName);
     if (!lock->isHeld())
         return nullptr;
     return lock;
 }
 
-std::vector<std::string> programArguments() {
+std::vector<std::string> ProgramArguments() {
     std::vector<std::string> arguments;
     const QStringList all = QCoreApplication::arguments();
     for (qsizetype i = 1; i < all.size(); ++i)
@@ -110,11 +96,11 @@ std::vector<std::string> programArguments() {
     return arguments;
 }
 
-bool mustRefuseToStart(const InstanceLock* lock, const std::vector<std::string>& arguments) {
+bool MustRefuseToStart(const InstanceLock* lock, const std::vector<std::string>& arguments) {
     return lock && lock->alreadyExisted() && !HasCommandLineSwitch(arguments, "x");
 }
 
-void showRefusal(UserDialogs& dialogs, QWidget& mainWindow) {
+void ShowRefusal(UserDialogs& dialogs, QWidget& mainWindow) {
     dialogs.showInformation(&mainWindow, mainWindow.windowTitle(),
                             QStringLiteral("Программа уже запущена! "));
 }

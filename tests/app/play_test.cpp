@@ -1,6 +1,6 @@
 #include "flat_button.h"
-#include "frame_driver.h"
 #include "morvantide/piece_set.h"
+#include "window_driver.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -26,8 +26,8 @@ const QColor kRed(255, 0, 0);
 class PlayTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FrameDriver> driver;
-    TFrame* frame = nullptr;
+    std::unique_ptr<WindowDriver> driver;
+    MainWindow* frame = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QPlainTextEdit* Memo2 = nullptr;
     QLabel* Label1 = nullptr;
@@ -40,8 +40,8 @@ class PlayTest : public QObject {
 
 private slots:
     void init() {
-        driver = std::make_unique<FrameDriver>();
-        frame = driver->frame.get();
+        driver = std::make_unique<WindowDriver>();
+        frame = driver->window.get();
         QVERIFY(driver->start());
         Memo1 = driver->child<QPlainTextEdit>("Memo1");
         Memo2 = driver->child<QPlainTextEdit>("Memo2");
@@ -71,8 +71,8 @@ private slots:
         QCOMPARE(driver->voice.clips, (QStringList{"e_r", "a2_r", "e_r", "a4_r"}));
 
         // The drop is over: a stray release on the pawn plays nothing again.
-        FrameDriver::send(picture(21), QEvent::MouseButtonRelease, {20, 20}, Qt::LeftButton,
-                          Qt::NoButton, Qt::NoModifier);
+        WindowDriver::send(picture(21), QEvent::MouseButtonRelease, {20, 20}, Qt::LeftButton,
+                           Qt::NoButton, Qt::NoModifier);
         QCOMPARE(Memo1->toPlainText(), QStringLiteral("e2-e4 "));
         QVERIFY(Memo2->toPlainText().isEmpty());
         QCOMPARE(driver->dialogs.messages.size(), 1);
@@ -143,10 +143,10 @@ private slots:
         const auto buttons = Qt::MouseButtons(button);
         const auto held = Qt::KeyboardModifiers(modifiers);
         const auto first = buttons & Qt::LeftButton ? Qt::LeftButton : Qt::RightButton;
-        FrameDriver::send(pawn, QEvent::MouseButtonPress, {20, 20}, first, buttons, held);
-        FrameDriver::send(pawn, QEvent::MouseMove, {20, -60}, Qt::NoButton, buttons, held);
-        FrameDriver::send(pawn, QEvent::MouseButtonRelease, {20, -60}, first, buttons & ~first,
-                          held);
+        WindowDriver::send(pawn, QEvent::MouseButtonPress, {20, 20}, first, buttons, held);
+        WindowDriver::send(pawn, QEvent::MouseMove, {20, -60}, Qt::NoButton, buttons, held);
+        WindowDriver::send(pawn, QEvent::MouseButtonRelease, {20, -60}, first, buttons & ~first,
+                           held);
         QCOMPARE(pawn->pos(), placeOf("e2"));
         QVERIFY(Memo1->toPlainText().isEmpty());
     }

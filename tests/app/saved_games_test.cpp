@@ -1,9 +1,9 @@
 #include "application_title.h"
 #include "flat_button.h"
-#include "frame_driver.h"
 #include "morvantide/piece_set.h"
 #include "qt_user_dialogs.h"
 #include "russian_file_columns.h"
+#include "window_driver.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -53,8 +53,8 @@ QByteArray newGameFile() {
 class SavedGamesTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FrameDriver> driver;
-    TFrame* frame = nullptr;
+    std::unique_ptr<WindowDriver> driver;
+    MainWindow* frame = nullptr;
     std::unique_ptr<QTemporaryDir> folder;
 
     QPlainTextEdit* memo(const char* name) const { return driver->child<QPlainTextEdit>(name); }
@@ -70,8 +70,8 @@ class SavedGamesTest : public QObject {
 
 private slots:
     void init() {
-        driver = std::make_unique<FrameDriver>();
-        frame = driver->frame.get();
+        driver = std::make_unique<WindowDriver>();
+        frame = driver->window.get();
         QVERIFY(driver->start());
         folder = std::make_unique<QTemporaryDir>();
         QVERIFY(folder->isValid());

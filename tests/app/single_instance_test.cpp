@@ -1,4 +1,4 @@
-#include "frame.h"
+#include "main_window.h"
 #include "morvantide/instance_lock.h"
 #include "piece_picture.h"
 #include "program_setup.h"
@@ -56,37 +56,26 @@ private slots:
         std::optional<InstanceLock> running;
         if (anotherCopyRuns)
             running.emplace(kInstanceLockName);
-        const std::unique_ptr<InstanceLock> lock = takeInstanceLock();
+        const std::unique_ptr<InstanceLock> lock = TakeInstanceLock();
         QVERIFY(lock);
         std::vector<std::string> args;
         for (const QString& argument : arguments)
             args.push_back(argument.toStdString());
-        QCOMPARE(mustRefuseToStart(lock.get(), args), refused);
+        QCOMPARE(MustRefuseToStart(lock.get(), args), refused);
         // A copy whose lock could not be made runs as the first one.
-        QVERIFY(!mustRefuseToStart(nullptr, {}));
+        QVERIFY(!MustRefuseToStart(nullptr, {}));
     }
 
     // The box belongs to the main window, which exists but has never been shown.
     void theRefusalIsOwnedByTheUnshownMainWindow() {
         ScriptedDialogs dialogs;
-        TFrame frame(voice_, dialogs);
-        showRefusal(dialogs, frame);
+        MainWindow frame(voice_, dialogs);
+        ShowRefusal(dialogs, frame);
         QCOMPARE(dialogs.information, QStringList{kRefusal});
         QCOMPARE(dialogs.informationCaptions, QStringList{kCaption});
         QCOMPARE(dialogs.informationOwners, QList<QWidget*>{&frame});
         QVERIFY(dialogs.messages.isEmpty());
         QVERIFY(!frame.isVisible());
-    }
-
-    void theWindowHoldsTheLockUntilItIsDestroyed() {
-        {
-            ScriptedDialogs dialogs;
-            TFrame frame(voice_, dialogs, takeInstanceLock());
-            InstanceLock later(kInstanceLockName);
-            QVERIFY(later.alreadyExisted());
-        }
-        InstanceLock afterwards(kInstanceLockName);
-        QVERIFY(!afterwards.alreadyExisted());
     }
 
     // The real box: the text, the caption, an information icon and one OK button.

@@ -1,9 +1,9 @@
 #include "about_window.h"
 #include "application_title.h"
 #include "flat_button.h"
-#include "frame_driver.h"
 #include "program_setup.h"
 #include "qt_user_dialogs.h"
+#include "window_driver.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -37,7 +37,14 @@ void whenModalShown(std::function<void(QWidget*)> action) {
     timer->start();
 }
 
-QStringList layerStacking(const FrameDriver& driver) {
+// A control of the About window, by its name.
+template <class T> T* part(const AboutWindow& about, const char* name) {
+    T* found = about.findChild<T*>(QString::fromLatin1(name));
+    Q_ASSERT(found);
+    return found;
+}
+
+QStringList layerStacking(const WindowDriver& driver) {
     QStringList names;
     for (const QObject* child : driver.child("imBoard1")->parentWidget()->children())
         if (child->isWidgetType())
@@ -51,12 +58,12 @@ class WindowLayoutTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { setUpProgram(*qApp); }
+    void initTestCase() { SetUpProgram(*qApp); }
 
     // First, before anything else in this process could load one: the pictures are read by
     // Qt's own PNG reader, which needs no image-format plugin.
     void noImageFormatPluginForThePictures() {
-        FrameDriver driver;
+        WindowDriver driver;
         QVERIFY(driver.start());
         QFile maps(QStringLiteral("/proc/self/maps"));
         QVERIFY(maps.open(QIODevice::ReadOnly));
@@ -64,8 +71,8 @@ private slots:
     }
 
     void windowFrame() {
-        FrameDriver driver;
-        TFrame& frame = *driver.frame;
+        WindowDriver driver;
+        MainWindow& frame = *driver.window;
         QCOMPARE(frame.objectName(), QStringLiteral("Frame"));
         QCOMPARE(frame.windowTitle(), QStringLiteral("Шахматы (альфа версия)"));
         QCOMPARE(frame.size(), QSize(630, 386));
@@ -133,10 +140,10 @@ private slots:
         QFETCH(QString, hint);
         QFETCH(int, pixelSize);
         QFETCH(bool, bold);
-        FrameDriver driver;
-        auto* control = driver.frame->findChild<QWidget*>(name);
+        WindowDriver driver;
+        auto* control = driver.window->findChild<QWidget*>(name);
         QVERIFY(control);
-        const QPoint place = control->mapTo(driver.frame.get(), QPoint(0, 0));
+        const QPoint place = control->mapTo(driver.window.get(), QPoint(0, 0));
         QCOMPARE(place, geometry.topLeft());
         if (geometry.width() > 0)
             QCOMPARE(control->size(), geometry.size());
@@ -162,8 +169,8 @@ private slots:
     }
 
     void controlStates() {
-        FrameDriver driver;
-        TFrame& frame = *driver.frame;
+        WindowDriver driver;
+        MainWindow& frame = *driver.window;
         QVERIFY(!driver.child<QCheckBox>("cbInvert")->isChecked());
         QVERIFY(!driver.child<QCheckBox>("sound")->isChecked());
         QVERIFY(!driver.child<QRadioButton>("RadioButton1")->isChecked());
@@ -191,13 +198,13 @@ private slots:
     }
 
     void windowsStandOnTheBoardMarginGrey() {
-        FrameDriver driver;
-        TForm1 about;
+        WindowDriver driver;
+        AboutWindow about;
         // The board picture's margin is the same grey: no seam where the picture ends.
         const QLabel* board = driver.child<QLabel>(QStringLiteral("imBoard1"));
         const QColor grey = board->pixmap().toImage().pixelColor(0, 0);
         QCOMPARE(grey, QColor(212, 208, 200));
-        for (const QWidget* window : {static_cast<QWidget*>(driver.frame.get()),
+        for (const QWidget* window : {static_cast<QWidget*>(driver.window.get()),
                                       board->parentWidget(), static_cast<QWidget*>(&about)})
             QCOMPARE(window->palette().color(QPalette::Window), grey);
         QCOMPARE(
@@ -256,13 +263,13 @@ private slots:
     }
 
     void piecesAtTheirDesignPlaces() {
-        FrameDriver driver; // not shown: no new game has run yet
+        WindowDriver driver; // not shown: no new game has run yet
         QCOMPARE(driver.picture(1)->geometry(), QRect(30, 30, 40, 40));
         QCOMPARE(driver.picture(18)->geometry(), QRect(76, 273, 41, 40));
         QCOMPARE(driver.picture(30)->geometry(), QRect(235, 311, 41, 41));
         for (int slot = 1; slot <= kSlotCount; ++slot) {
             PiecePicture* picture = driver.picture(slot);
-            QCOMPARE(picture->Tag, slot);
+            QCOMPARE(picture->slot(), slot);
             const bool backRank = slot <= 8 || slot >= 25;
             QCOMPARE(picture->toolTip().isEmpty(), !backRank);
             QCOMPARE(picture->cursor().shape(), Qt::PointingHandCursor);
@@ -272,9 +279,9 @@ private slots:
     }
 
     void tooltipsOnlyWhereListed() {
-        FrameDriver driver;
+        WindowDriver driver;
         QStringList withHints;
-        for (const QWidget* widget : driver.frame->findChildren<QWidget*>())
+        for (const QWidget* widget : driver.window->findChildren<QWidget*>())
             if (!widget->toolTip().isEmpty())
                 withHints << widget->objectName();
         withHints.sort();
@@ -286,7 +293,7 @@ private slots:
     }
 
     void stackingAtStart() {
-        FrameDriver driver;
+        WindowDriver driver;
         QStringList expected = {"imBoard1"};
         for (int slot : {9,  7,  5,  4,  6,  3,  8,  17, 31, 29, 28, 30, 32, 18, 19, 20,
                          21, 22, 23, 24, 25, 26, 27, 1,  2,  10, 12, 11, 16, 15, 14, 13})
@@ -300,7 +307,7 @@ private slots:
         QCOMPARE(layerStacking(driver), expected);
         // The standard controls lie above the whole picture layer; the radio buttons above
         // the voice box they overlap.
-        const QObjectList top = driver.frame->children();
+        const QObjectList top = driver.window->children();
         const auto indexOf = [&top](const QObject* o) { return top.indexOf(o); };
         QVERIFY(indexOf(driver.child<QLabel>("imBoard1")->parentWidget()) <
                 indexOf(driver.child<QCheckBox>("cbInvert")));
@@ -316,7 +323,7 @@ private slots:
 
     void tabOrder() {
         QFETCH(bool, englishSelected);
-        FrameDriver driver;
+        WindowDriver driver;
         if (englishSelected)
             driver.child<QRadioButton>("RadioButton1")->setChecked(true);
         QVERIFY(driver.start());
@@ -332,47 +339,47 @@ private slots:
     }
 
     void newGameOnlyAtFirstActivation() {
-        FrameDriver driver;
-        QSignalSpy newGames(driver.frame.get(), &TFrame::newGameStarted);
+        WindowDriver driver;
+        QSignalSpy newGames(driver.window.get(), &MainWindow::newGameStarted);
         QVERIFY(driver.start());
         QCOMPARE(newGames.count(), 1);
 
         // The About window, opened and closed.
         whenModalShown([](QWidget* modal) { modal->close(); });
         driver.child<FlatButton>("SpeedButton1")->click();
-        driver.frame->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(driver.frame.get()));
+        driver.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(driver.window.get()));
 
         // A real message box, closed with Enter.
         QtUserDialogs realDialogs;
         whenModalShown([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
-        realDialogs.showMessage(driver.frame.get(), QStringLiteral("Я хожу"));
-        driver.frame->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(driver.frame.get()));
+        realDialogs.showMessage(driver.window.get(), QStringLiteral("Я хожу"));
+        driver.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(driver.window.get()));
 
         // Another application's window takes the focus and gives it back.
         QWidget other;
         other.show();
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        driver.frame->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(driver.frame.get()));
+        driver.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(driver.window.get()));
 
         // Minimised and restored.
-        driver.frame->showMinimized();
+        driver.window->showMinimized();
         QTest::qWait(20);
-        driver.frame->showNormal();
-        driver.frame->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(driver.frame.get()));
+        driver.window->showNormal();
+        driver.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(driver.window.get()));
 
         QCOMPARE(newGames.count(), 1);
     }
 
     void maximiseKeepsControlsInPlace() {
-        FrameDriver driver;
+        WindowDriver driver;
         QVERIFY(driver.start());
-        driver.frame->showMaximized();
-        QTRY_VERIFY(driver.frame->isMaximized());
+        driver.window->showMaximized();
+        QTRY_VERIFY(driver.window->isMaximized());
         QCOMPARE(driver.child<QPushButton>("Button1")->geometry(), QRect(536, 352, 79, 25));
         QCOMPARE(driver.child<QLabel>("imBoard1")->geometry(), QRect(0, 0, 385, 385));
     }
@@ -380,9 +387,9 @@ private slots:
     // "?" makes the About window the first time, as a child of the main window, and shows
     // that same window every later time.
     void aboutWindowMadeOnFirstUse() {
-        FrameDriver driver;
+        WindowDriver driver;
         QVERIFY(driver.start());
-        QVERIFY(!driver.frame->findChild<TForm1*>());
+        QVERIFY(!driver.window->findChild<AboutWindow*>());
         QList<QWidget*> shown;
         for (int i = 0; i < 2; ++i) {
             whenModalShown([&shown](QWidget* modal) {
@@ -393,25 +400,31 @@ private slots:
         }
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[0], shown[1]);
-        QCOMPARE(shown[0], driver.frame->findChild<TForm1*>());
+        QCOMPARE(shown[0], driver.window->findChild<AboutWindow*>());
     }
 
     void aboutWindowTexts() {
-        TForm1 about;
+        AboutWindow about;
         QCOMPARE(about.objectName(), QStringLiteral("Form1"));
         QCOMPARE(about.windowTitle(), QStringLiteral("О программе"));
-        QCOMPARE(about.Label1->text(), QStringLiteral("ШАХМАТЫ"));
-        QCOMPARE(about.Label1->font().pixelSize(), 20);
-        QCOMPARE(about.Label3->text(), QStringLiteral("(кодовое имя Morvantide)"));
-        QVERIFY(about.Label5->text().startsWith(QStringLiteral("(баги, замечания направлять на ")));
-        QVERIFY(about.Label5->text().endsWith(QLatin1Char(')')));
-        QVERIFY(about.Label4->text().startsWith(QStringLiteral("Программирование: ")));
-        for (QLabel* address : {about.Label4, about.Label5, about.Label6})
+        QCOMPARE(part<QLabel>(about, "Label1")->text(), QStringLiteral("ШАХМАТЫ"));
+        QCOMPARE(part<QLabel>(about, "Label1")->font().pixelSize(), 20);
+        QCOMPARE(part<QLabel>(about, "Label3")->text(), QStringLiteral("(кодовое имя Morvantide)"));
+        QVERIFY(part<QLabel>(about, "Label5")
+                    ->text()
+                    .startsWith(QStringLiteral("(баги, замечания направлять на ")));
+        QVERIFY(part<QLabel>(about, "Label5")->text().endsWith(QLatin1Char(')')));
+        QVERIFY(
+            part<QLabel>(about, "Label4")->text().startsWith(QStringLiteral("Программирование: ")));
+        for (QLabel* address : {part<QLabel>(about, "Label4"), part<QLabel>(about, "Label5"),
+                                part<QLabel>(about, "Label6")})
             QVERIFY2(address->text().contains(QStringLiteral("example.org")),
                      qPrintable(address->text()));
-        QCOMPARE(about.Label6->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-        QCOMPARE(about.Label5->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-        QCOMPARE(about.Button1->geometry(), QRect(96, 80, 75, 25));
+        QCOMPARE(part<QLabel>(about, "Label6")->palette().color(QPalette::WindowText),
+                 QColor(0, 0, 255));
+        QCOMPARE(part<QLabel>(about, "Label5")->palette().color(QPalette::WindowText),
+                 QColor(255, 0, 0));
+        QCOMPARE(part<QPushButton>(about, "Button1")->geometry(), QRect(96, 80, 75, 25));
         QCOMPARE(about.font().pixelSize(), 11);
         QVERIFY(about.width() >= 255 && about.height() >= 125);
     }
@@ -424,8 +437,8 @@ private slots:
 
     void aboutWindowClosing() {
         QFETCH(QString, how);
-        TForm1 about;
-        QPointer<TForm1> alive(&about);
+        AboutWindow about;
+        QPointer<AboutWindow> alive(&about);
         bool wasModal = false;
         bool escapeIgnored = false;
         QPoint shownAt;
@@ -435,29 +448,29 @@ private slots:
             QTest::keyClick(&about, Qt::Key_Escape);
             escapeIgnored = about.isVisible();
             if (how == "click OK")
-                QTest::mouseClick(about.Button1, Qt::LeftButton);
+                QTest::mouseClick(part<QPushButton>(about, "Button1"), Qt::LeftButton);
             else if (how == "Enter")
-                QTest::keyClick(about.Button1, Qt::Key_Return);
+                QTest::keyClick(part<QPushButton>(about, "Button1"), Qt::Key_Return);
             else if (how == "Space on OK")
-                QTest::keyClick(about.Button1, Qt::Key_Space);
+                QTest::keyClick(part<QPushButton>(about, "Button1"), Qt::Key_Space);
             else
                 about.close();
         });
-        about.ShowModal();
+        about.showModal();
         QVERIFY(wasModal);
         QVERIFY(escapeIgnored);
-        QCOMPARE(shownAt, TForm1::kFirstPlace);
+        QCOMPARE(shownAt, AboutWindow::kFirstPlace);
         QVERIFY(!about.isVisible());
         QVERIFY(alive);
     }
 
     void aboutWindowKeepsWhereItWasLeft() {
-        TForm1 about;
+        AboutWindow about;
         whenModalShown([&](QWidget*) {
             about.move(400, 300);
             about.close();
         });
-        about.ShowModal();
+        about.showModal();
         QPoint secondPlace;
         QString secondTitle;
         whenModalShown([&](QWidget*) {
@@ -465,7 +478,7 @@ private slots:
             secondTitle = about.windowTitle();
             about.close();
         });
-        about.ShowModal();
+        about.showModal();
         QCOMPARE(secondPlace, QPoint(400, 300));
         QCOMPARE(secondTitle, QStringLiteral("О программе"));
     }

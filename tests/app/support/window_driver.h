@@ -1,7 +1,7 @@
 #pragma once
 
 #include "flat_button.h"
-#include "frame.h"
+#include "main_window.h"
 #include "piece_picture.h"
 #include "test_doubles.h"
 
@@ -20,9 +20,10 @@ namespace morvantide {
 
 // A main window with stand-ins for the voice and the dialogs, and the moves a player makes
 // with the mouse on its piece pictures.
-class FrameDriver {
+class WindowDriver {
 public:
-    FrameDriver() : frame((useOwnRuntimeFolder(), std::make_unique<TFrame>(voice, dialogs))) {}
+    WindowDriver()
+        : window((useOwnRuntimeFolder(), std::make_unique<MainWindow>(voice, dialogs))) {}
 
     // Each test program takes the single-instance lock in a runtime folder of its own, so
     // tests running side by side, or a copy of the program in use, never refuse each other.
@@ -34,13 +35,13 @@ public:
 
     // Shows the window and waits for its first activation, which plays the new game.
     bool start() {
-        frame->show();
-        return QTest::qWaitForWindowActive(frame.get());
+        window->show();
+        return QTest::qWaitForWindowActive(window.get());
     }
 
     // A control of the window, by its name.
     template <class T = QWidget> T* child(const QString& name) const {
-        T* found = frame->findChild<T*>(name);
+        T* found = window->findChild<T*>(name);
         Q_ASSERT(found);
         return found;
     }
@@ -88,7 +89,7 @@ public:
         for (const auto& [slot, square] : pieces)
             table[std::size_t(slot - 1)] = {std::int16_t(52 + 40 * (square[0] - 'a')),
                                             std::int16_t(52 + 40 * ('8' - square[1]))};
-        frame->showPosition(table);
+        window->showPosition(table);
         dialogs.messages.clear();
         voice.clips.clear();
     }
@@ -117,7 +118,7 @@ public:
 
     RecordingClipPlayer voice;
     ScriptedDialogs dialogs;
-    std::unique_ptr<TFrame> frame;
+    std::unique_ptr<MainWindow> window;
 };
 
 } // namespace morvantide

@@ -1,0 +1,173 @@
+#include "board_view.h"
+
+#include "morvantide/piece_name.h"
+#include "piece_picture.h"
+
+#include <QLabel>
+
+namespace morvantide {
+
+namespace {
+
+struct PieceLayout {
+    const char* picture;
+    int left, top, width, height;
+    const char* hint;
+};
+
+// Design places of the 32 pictures, slot 1 first; the new game glides them onto their squares.
+constexpr std::array<PieceLayout, kSlotCount> kPieceLayout = {{
+    {"black-rook", 30, 30, 40, 40, "Тура"},       {"black-knight", 68, 30, 41, 40, "Лошадь"},
+    {"black-bishop", 114, 30, 39, 40, "Офицер"},  {"black-queen", 152, 30, 39, 40, "Ферзь"},
+    {"black-king", 189, 30, 41, 40, "Король"},    {"black-bishop", 235, 30, 40, 40, "Офицер"},
+    {"black-knight", 273, 30, 40, 40, "Лошадь"},  {"black-rook", 311, 30, 40, 40, "Тура"},
+    {"black-pawn", 30, 76, 40, 41, nullptr},      {"black-pawn", 68, 76, 41, 41, nullptr},
+    {"black-pawn", 114, 76, 39, 41, nullptr},     {"black-pawn", 152, 76, 39, 41, nullptr},
+    {"black-pawn", 189, 76, 41, 41, nullptr},     {"black-pawn", 235, 76, 40, 41, nullptr},
+    {"black-pawn", 273, 76, 40, 41, nullptr},     {"black-pawn", 311, 76, 40, 41, nullptr},
+    {"white-pawn", 30, 273, 40, 40, nullptr},     {"white-pawn", 76, 273, 41, 40, nullptr},
+    {"white-pawn", 114, 273, 39, 40, nullptr},    {"white-pawn", 152, 273, 39, 40, nullptr},
+    {"white-pawn", 189, 273, 41, 40, nullptr},    {"white-pawn", 227, 273, 40, 40, nullptr},
+    {"white-pawn", 273, 273, 40, 40, nullptr},    {"white-pawn", 311, 273, 40, 40, nullptr},
+    {"white-rook", 30, 311, 40, 40, "Тура"},      {"white-knight", 76, 311, 41, 40, "Лошадь"},
+    {"white-bishop", 114, 311, 39, 40, "Офицер"}, {"white-queen", 152, 311, 39, 40, "Ферзь"},
+    {"white-king", 189, 311, 41, 40, "Король"},   {"white-bishop", 235, 311, 41, 41, "Офицер"},
+    {"white-knight", 273, 311, 40, 40, "Лошадь"}, {"white-rook", 311, 311, 40, 40, "Тура"},
+}};
+
+// Drawing order of the pictures at start, lowest first (the board lies below all of them).
+constexpr std::array<int, kSlotCount> kPieceStackingAtStart = {
+    9,  7,  5,  4,  6,  3,  8,  17, 31, 29, 28, 30, 32, 18, 19, 20,
+    21, 22, 23, 24, 25, 26, 27, 1,  2,  10, 12, 11, 16, 15, 14, 13};
+
+constexpr int kBoardSize = 385;
+
+BoardPoint PointOfPicture(PicturePlace place, bool flipped, BoardMetrics board) {
+    Positions table{};
+    PicturePlaces places{};
+    places[0] = place;
+    ReadPositionsFromPlaces(table, places, flipped, board);
+    return table[0];
+}
+
+} // namespace
+
+BoardView::BoardView(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("boardView"));
+    setCursor(Qt::PointingHandCursor);
+    boardPicture_ = new QLabel(this);
+    boardPicture_->setObjectName(QStringLiteral("imBoard1"));
+    boardPicture_->setGeometry(0, 0, kBoardSize, kBoardSize);
+    boardPicture_->setPixmap(LoadPicture(QStringLiteral(":/images/board.png"), false));
+    boardPicture_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    boardPicture_->setAccessibleName(QStringLiteral("Шахматная доска"));
+    buildPictures();
+    shown_ = layoutPosition();
+}
+
+void BoardView::buildPictures() {
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const PieceLayout& layout = kPieceLayout[slot - 1];
+        auto* picture = new PiecePicture(
+            QStringLiteral(":/images/%1.png").arg(QLatin1String(layout.picture)), slot, this);
+        picture->setObjectName(QStringLiteral("im%1").arg(slot));
+        picture->setGeometry(layout.left, layout.top, layout.width, layout.height);
+        if (layout.hint)
+            picture->setToolTip(QString::fromUtf8(layout.hint));
+        connect(picture, &PiecePicture::pressed, this,
+                [this, picture](QPoint pos) { press(picture, pos); });
+        connect(picture, &PiecePicture::moved, this, &BoardView::dragStep);
+        connect(picture, &PiecePicture::released, this, &BoardView::release);
+        pictures_[slot - 1] = picture;
+    }
+    for (int slot : kPieceStackingAtStart)
+        pictures_[slot - 1]->raise();
+}
+
+BoardMetrics BoardView::metrics() const {
+    return {boardPicture_->x(), boardPicture_->width()};
+}
+
+Positions BoardView::layoutPosition() const {
+    Positions table{};
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const PieceLayout& layout = kPieceLayout[slot - 1];
+        table[slot - 1] = PointOfPicture({layout.left, layout.top}, false, metrics());
+    }
+    return table;
+}
+
+void BoardView::showPosition(const Positions& table) {
+    shown_ = table;
+    const PicturePlaces places = PicturePlacesFor(table, flipped_, metrics());
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const PicturePlace& place = places[slot - 1];
+        pictures_[slot - 1]->move(place.left, place.top);
+        namePiece(slot, table[slot - 1]);
+    }
+}
+
+void BoardView::setPieceShown(int slot, bool shown) {
+    pictures_[slot - 1]->setVisible(shown);
+}
+
+void BoardView::showAllPieces() {
+    for (PiecePicture* picture : pictures_)
+        picture->show();
+}
+
+void BoardView::setFlipped(bool flipped) {
+    flipped_ = flipped;
+}
+
+// Each picture tells a screen reader which piece it shows and where that piece stands; a
+// hidden picture's piece is off the board. A name is set only when it changes, so a drag step
+// sends no needless events.
+void BoardView::namePiece(int slot, BoardPoint place) {
+    PiecePicture* picture = pictures_[slot - 1];
+    const QString name = QString::fromStdString(
+        PieceAccessibleName(slot, picture->isHidden() ? BoardPoint{} : place));
+    if (picture->accessibleName() != name)
+        picture->setAccessibleName(name);
+}
+
+void BoardView::press(PiecePicture* picture, QPoint pos) {
+    emit pressReceived();
+    const int slot = picture->slot();
+    drag_ = Drag{slot, shown_[slot - 1], shown_[slot - 1], pos};
+    picture->raise();
+}
+
+void BoardView::dragStep(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos) {
+    // A piece moves only with the left button alone held, and only for the side to move.
+    const bool leftAlone =
+        buttons == Qt::LeftButton &&
+        !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+    if (!leftAlone || !drag_ || pieceColour(drag_->slot) != sideToMove_)
+        return;
+    PiecePicture* dragged = pictures_[drag_->slot - 1];
+    dragged->move(dragged->pos() + pos - drag_->grab);
+    drag_->at = PointOfPicture({dragged->x(), dragged->y()}, flipped_, metrics());
+    namePiece(drag_->slot, drag_->at);
+}
+
+void BoardView::release() {
+    if (!drag_)
+        return;
+    const Drag drag = *drag_;
+    drag_.reset();
+    keepInside(pictures_[drag.slot - 1]);
+    emit pieceDropped(drag.slot, drag.from, drag.at);
+}
+
+// The dropped picture is pulled back so that part of it stays inside the client area, and is
+// laid just above the board, below every other piece.
+void BoardView::keepInside(PiecePicture* picture) {
+    const PicturePlace kept = ClampDroppedPicture({picture->x(), picture->y()}, width(), height());
+    picture->move(kept.left, kept.top);
+    picture->lower();
+    if (boardPicture_->isVisible())
+        boardPicture_->lower();
+}
+
+} // namespace morvantide

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "morvantide/board_geometry.h"
+#include "morvantide/board_point.h"
+#include "morvantide/piece_set.h"
+
+#include <QWidget>
+#include <array>
+#include <optional>
+
+class QLabel;
+
+namespace morvantide {
+
+class PiecePicture;
+
+// The board picture and the 32 piece pictures, in one layer that covers the window's client
+// area, so a piece dragged anywhere in the window stays visible. The window lays its flat
+// buttons and labels into the same layer, above the pieces.
+//
+// The view draws the position it is given and lets the side to move drag its pieces: each step
+// moves the picture only, and the release reports the drop; the position itself changes only
+// when the window shows a new one.
+class BoardView : public QWidget {
+    Q_OBJECT
+public:
+    explicit BoardView(QWidget* parent);
+
+    // Where the pictures stand as the window is laid out, before the first new game.
+    Positions layoutPosition() const;
+
+    // Draws every piece where the table puts it, flipped or not, and names each picture for a
+    // screen reader. Whether a picture is shown is not changed.
+    void showPosition(const Positions& table);
+    // A hidden picture's piece has been taken.
+    void setPieceShown(int slot, bool shown);
+    void showAllPieces();
+
+    // The board as Black sees it; the next showPosition() draws it so.
+    void setFlipped(bool flipped);
+    bool isFlipped() const { return flipped_; }
+
+    // Only this side's pieces follow the mouse.
+    void setSideToMove(PieceColour side) { sideToMove_ = side; }
+
+signals:
+    // A piece has been pressed and its drag is about to begin.
+    void pressReceived();
+    // A pressed piece has been let go: `from` is its point when it was pressed, `dropped` the
+    // point its picture was last dragged to (`from` when it never moved).
+    void pieceDropped(int slot, morvantide::BoardPoint from, morvantide::BoardPoint dropped);
+
+private:
+    struct Drag {
+        int slot = 0;
+        BoardPoint from;
+        BoardPoint at;
+        QPoint grab; // where the picture was pressed, in its own coordinates
+    };
+
+    void buildPictures();
+    void press(PiecePicture* picture, QPoint pos);
+    void dragStep(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void release();
+    void keepInside(PiecePicture* picture);
+    void namePiece(int slot, BoardPoint place);
+    BoardMetrics metrics() const;
+
+    QLabel* boardPicture_ = nullptr;
+    std::array<PiecePicture*, kSlotCount> pictures_{}; // slot 1 first
+    Positions shown_{};
+    bool flipped_ = false;
+    PieceColour sideToMove_ = PieceColour::White;
+    std::optional<Drag> drag_;
+};
+
+} // namespace morvantide
