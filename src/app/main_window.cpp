@@ -81,6 +81,7 @@ void MainWindow::buildBoard() {
     aboutButton_->setGeometry(392, 8, 41, 41);
     aboutButton_->setFont(CourierBold(29));
     aboutButton_->setToolTip(QStringLiteral("О программе"));
+    aboutButton_->setAccessibleName(QStringLiteral("О программе"));
     setTextColour(aboutButton_, QColor(255, 255, 0));
     connect(aboutButton_, &FlatButton::clicked, this, &MainWindow::showAbout);
 }
@@ -99,6 +100,9 @@ void MainWindow::buildTurnLabels() {
     };
     whiteTurn_ = makeLabel("Label1", QStringLiteral("Ход"), {432, 146}, 16, kTurnColour);
     blackTurn_ = makeLabel("Label2", QStringLiteral("Ожидание"), {536, 144}, 15, kWaitColour);
+    // A screen reader reads a label's text; the description says whose turn it tells.
+    whiteTurn_->setAccessibleDescription(QStringLiteral("Очередь белых"));
+    blackTurn_->setAccessibleDescription(QStringLiteral("Очередь черных"));
     makeLabel("Label3", QStringLiteral("Белые"), {432, 120}, 17, palette().color(QPalette::Light));
     makeLabel("Label4", QStringLiteral("Черные"), {536, 120}, 17,
               palette().color(QPalette::ButtonText));
@@ -146,9 +150,11 @@ void MainWindow::buildColumns() {
     whiteMoves_ = new MoveColumn(this);
     whiteMoves_->setObjectName(QStringLiteral("Memo1"));
     whiteMoves_->setGeometry(431, 168, 74, 177);
+    whiteMoves_->setAccessibleName(QStringLiteral("Ходы белых"));
     blackMoves_ = new MoveColumn(this);
     blackMoves_->setObjectName(QStringLiteral("Memo2"));
     blackMoves_->setGeometry(535, 168, 74, 177);
+    blackMoves_->setAccessibleName(QStringLiteral("Ходы черных"));
 }
 
 void MainWindow::buildFileButtons() {

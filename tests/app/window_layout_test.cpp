@@ -278,6 +278,38 @@ private slots:
         QCOMPARE(driver.picture(26)->toolTip(), QStringLiteral("Лошадь"));
     }
 
+    // What a screen reader says of the controls whose text alone does not tell what they are.
+    void accessibleNames_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("White's column") << "Memo1"
+                                        << "Ходы белых"
+                                        << "";
+        QTest::newRow("Black's column") << "Memo2"
+                                        << "Ходы черных"
+                                        << "";
+        QTest::newRow("?") << "SpeedButton1"
+                           << "О программе"
+                           << "";
+        QTest::newRow("White's turn") << "Label1"
+                                      << ""
+                                      << "Очередь белых";
+        QTest::newRow("Black's turn") << "Label2"
+                                      << ""
+                                      << "Очередь черных";
+    }
+
+    void accessibleNames() {
+        QFETCH(QString, control);
+        QFETCH(QString, name);
+        QFETCH(QString, description);
+        WindowDriver driver;
+        QWidget* widget = driver.child(control);
+        QCOMPARE(widget->accessibleName(), name);
+        QCOMPARE(widget->accessibleDescription(), description);
+    }
+
     void tooltipsOnlyWhereListed() {
         WindowDriver driver;
         QStringList withHints;

@@ -13,8 +13,8 @@ import time
 
 import pyatspi
 
-from desktop import (MAIN_CAPTION, SCREEN, Failure, descendants, extents, piece_name, run, say,
-                     showing, square_point, starting_square, wait_until, press_key,
+from desktop import (MAIN_CAPTION, SCREEN, Failure, descendants, extents, piece_name, role, run,
+                     say, showing, square_point, starting_square, wait_until, press_key,
                      read_picture, main)
 
 
@@ -87,8 +87,14 @@ def case_startup(desktop):
     program.expect_position(game.position, "every piece on its starting square")
     game.expect_state("white")
     program.expect_no_box()
-    for name in ("Новая игра", "?"):
-        program.find("push button", name)
+    # "?" is read by what it opens; the columns and the turn labels say whose they are.
+    for node_role, name in [("push button", "Новая игра"), ("push button", "О программе"),
+                            ("text", "Ходы белых"), ("text", "Ходы черных")]:
+        program.find(node_role, name)
+    descriptions = sorted(n.description for n in descendants(program.main())
+                          if role(n) == "label" and n.description)
+    if descriptions != ["Очередь белых", "Очередь черных"]:
+        raise Failure(f"the turn labels are described as {descriptions}")
     if program.checked("Перевернуть доску") or program.checked("Голос"):
         raise Failure("the flip or the voice box is ticked at start")
     expect_board_pixels(desktop, program, game.position)
@@ -149,6 +155,16 @@ def case_first_move(desktop):
     game = Game(desktop)
     game.white_moves("e2", "e4")
     game.program.expect_position(game.position, "the pawn still on e4 after the box")
+
+
+def case_first_drag_unactivated(desktop):
+    """Without a window manager nothing activates the new window: the first press on a piece
+    starts the game, and a2-a4 as the very first action is played."""
+    desktop.stop_window_manager()
+    program = desktop.start()
+    program.main()
+    game = Game(desktop, program)
+    game.white_moves("a2", "a4")
 
 
 def case_illegal_moves(desktop):
@@ -268,7 +284,7 @@ def case_about(desktop):
     program = game.program
     game.white_moves("e2", "e4")
     for round in ("first", "second"):
-        program.click("push button", "?")
+        program.click("push button", "О программе")
         about = wait_until("the About window", lambda: program.window("О программе"))
         texts = [n.name for n in descendants(about)
                  if n.getRoleName() == "label"]
