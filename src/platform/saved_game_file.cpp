@@ -2,78 +2,18 @@
 
 #include "morvantide/file_faults.h"
 #include "morvantide/readable_file.h"
-#include "posix_file.h"
+#include "resolved_path.h"
 
-#include <array>
 #include <cerrno>
-#include <climits>
 #include <fcntl.h>
 #include <random>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace morvantide {
 
 namespace {
 
-// As many links as the kernel follows in one path before it gives up with ELOOP.
-constexpr int kMaxLinks = 40;
 constexpr int kTemporaryNameTries = 100;
-
-// The place a save writes to: an open folder and a name in it, after every link.
-struct Target {
-    FileDescriptor folder;
-    std::string name;
-    bool exists = false;
-    struct stat info {};
-};
-
-// Opens a folder to write in. A folder that may be searched but not read still takes the
-// file; it only cannot be synced.
-FileDescriptor openFolder(int base, const std::string& path, IoError& error) {
-    int fd = ::openat(base, path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0 && errno == EACCES)
-        fd = ::openat(base, path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        error = (errno == ENOENT || errno == ENOTDIR) ? IoError::InvalidFilename
-                                                      : IoErrorFromErrno(errno);
-    return FileDescriptor(fd);
-}
-
-// Follows `path` through symbolic links to the name that really holds the file. Each link
-// is read relative to its own folder.
-IoError resolveTarget(const std::string& path, Target& target) {
-    PathParts parts = splitPath(path);
-    IoError error;
-    target.folder = openFolder(AT_FDCWD, parts.folder, error);
-    for (int links = 0;; ++links) {
-        if (!target.folder.isOpen())
-            return error;
-        // A name ending in '/' is a folder's.
-        if (parts.name.empty())
-            return IoError::FileAccessDenied;
-        target.name = parts.name;
-        const int folder = target.folder.get();
-        if (::fstatat(folder, parts.name.c_str(), &target.info, AT_SYMLINK_NOFOLLOW) != 0)
-            return errno == ENOENT ? IoError::None /* a new file */ : IoErrorFromErrno(errno);
-        if (!S_ISLNK(target.info.st_mode)) {
-            target.exists = true;
-            return IoError::None;
-        }
-        if (links == kMaxLinks)
-            return IoError::System(ELOOP);
-        std::array<char, PATH_MAX + 1> link{};
-        const ssize_t length = ::readlinkat(folder, parts.name.c_str(), link.data(), link.size());
-        if (length < 0)
-            return IoErrorFromErrno(errno);
-        if (static_cast<std::size_t>(length) == link.size())
-            return IoError::InvalidFilename;
-        const std::string destination(link.data(), static_cast<std::size_t>(length));
-        parts = splitPath(destination);
-        const int base = destination.starts_with('/') ? AT_FDCWD : folder;
-        target.folder = openFolder(base, parts.folder, error);
-    }
-}
 
 std::string temporaryName() {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
@@ -193,11 +133,8 @@ SavedGameResult readSavedGameFile(const std::string& path) {
 }
 
 IoError writeFileReplacing(const std::string& path, const std::string& bytes) {
-    if (path.empty())
-        return IoError::InvalidFilename;
-
-    Target target;
-    if (const IoError error = resolveTarget(path, target); error != IoError::None)
+    ResolvedPath target;
+    if (const IoError error = resolvePath(path, target); error != IoError::None)
         return error;
     const int folder = target.folder.get();
     if (target.exists) {

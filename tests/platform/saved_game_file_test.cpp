@@ -102,7 +102,8 @@ public:
     fs::path at(const std::string& name) const { return root_ / name; }
 
     // Makes what `plan` lists, separated by ';': "file NAME [MODE [OWNER]]" (holding an
-    // old game), "dir NAME [MODE]", "link NAME TARGET" ('$' in TARGET stands for the
+    // old game), "dir NAME [MODE]" (with any missing parents), "link NAME TARGET [OWNER]"
+    // ('$' in TARGET stands for the
     // sandbox), "pipe NAME", "socket NAME", "device NAME" (the null device's number, made
     // here, never in /dev).
     void arrange(const std::string& plan) const {
@@ -123,12 +124,15 @@ public:
                 const uid_t uid = owner.empty() ? ::geteuid() : std::stoul(owner);
                 EXPECT_EQ(::chown(path, uid, owner.empty() ? ::getegid() : uid), 0);
             } else if (kind == "dir") {
-                EXPECT_EQ(::mkdir(path, 0), 0);
+                EXPECT_TRUE(fs::create_directories(path));
                 EXPECT_EQ(::chmod(path, modeOr(0755)), 0);
             } else if (kind == "link") {
                 if (extra.front() == '$')
                     extra.replace(0, 1, root_.string());
                 EXPECT_EQ(::symlink(extra.c_str(), path), 0);
+                if (!owner.empty()) {
+                    EXPECT_EQ(::lchown(path, std::stoul(owner), std::stoul(owner)), 0);
+                }
             } else if (kind == "pipe") {
                 EXPECT_EQ(::mkfifo(path, 0666), 0);
             } else if (kind == "socket") {
@@ -257,6 +261,14 @@ const std::string kNotFound = "File not found.";
 const std::string kLoop = "I/O error " + std::to_string(ELOOP) + ".";
 
 const std::string kIoError5 = "I/O error 5.";
+// Folders 16 deep with a 255-byte file name: the folder fits the system's path limit, the
+// whole path does not.
+const std::string kDeepFolder = [] {
+    std::string folder;
+    for (int level = 0; level < 16; ++level)
+        folder += (level ? "/" : "") + std::string(248, static_cast<char>('a' + level));
+    return folder;
+}();
 constexpr const char* kOldFile = "file game.sav";
 constexpr const char* kChain = "dir sub; file real.sav; link sub/middle.sav ../real.sav; "
                                "link game.sav sub/middle.sav";
@@ -316,6 +328,15 @@ const FileCase kCases[] = {
      Runner::OtherUser},
     {"OpenReadFails", Commands::Open, kOldFile, "game.sav", kIoError5, "", Runner::Self,
      FileCall::Read, EIO},
+
+    {"AnotherUsersLinkInAStickyFolder", Commands::Both,
+     "dir shared 1777; file shared/real.sav; link shared/game.sav real.sav 65534",
+     "shared/game.sav", kDenied, "", Runner::Root},
+    {"OwnLinkInAStickyFolder", Commands::Save,
+     "dir shared 1777; file shared/real.sav; link shared/game.sav real.sav", "shared/game.sav", "",
+     "shared/real.sav"},
+    {"PathLongerThanTheSystemTakes", Commands::Both, "dir " + kDeepFolder,
+     kDeepFolder + "/" + kLongName, kInvalid},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, FileCommandTest, testing::ValuesIn(kCases),

@@ -7,15 +7,17 @@
 
 namespace morvantide {
 
-// Reads a saved game from a file, following symbolic links. Anything but a regular file is
-// refused as access denied (a folder, a device or a pipe never hangs the program), and only
-// as much of the file is read as the reader needs.
+// Reads a saved game from a file, following symbolic links as ReadableFile does. Anything
+// but a regular file is refused as access denied without being opened (a folder, a device
+// or a pipe never hangs the program or sets anything off), and only as much of the file is
+// read as the reader needs.
 SavedGameResult readSavedGameFile(const std::string& path);
 
 // Replaces the file at `path` with `bytes` so that it holds either the old or the new
 // contents, never a part, as an editor saves:
-// - symbolic links are followed, through any chain; the file they end at is written (made
-//   when missing) and the links stay links;
+// - symbolic links are followed as Open follows them (another user's link in a shared sticky
+//   folder is refused with FileAccessDenied), through any chain; the file they end at is
+//   written (made when missing) and the links stay links; a path Open refuses is refused;
 // - anything there that is not a regular file (a folder, pipe, socket or device) is refused
 //   with FileAccessDenied before anything is made, and so is a file the process may not
 //   write, as the kernel judges it for this process (root may write a read-only file);
