@@ -21,6 +21,11 @@ std::string IoErrorMessage(IoError error) {
         return "Disk full";
     case IoError::InvalidNumericInput:
         return "Invalid numeric input";
+    case IoError::SavedFolderNotSynced: {
+        std::string text = "Game saved, but its folder could not be synced: I/O error ";
+        text += std::to_string(error.number());
+        return text;
+    }
     case IoError::None:
     case IoError::OtherSystemError:
         break;

@@ -12,6 +12,10 @@ namespace {
 
 constexpr char kCtrlZ = 26;
 constexpr std::size_t kMaxNumberText = 32;
+// Blanks, tabs and line ends allowed before one number. No file this program or a person
+// writes comes near it; past it a file is taken for something else (a huge or sparse file of
+// blanks) and refused at once instead of being read to its end.
+constexpr std::size_t kMaxBlanksBeforeNumber = 1024 * 1024;
 
 // Hands out the file's bytes one at a time, pulling a chunk from the source only when the
 // previous one is used up. A Ctrl-Z ends the data for good: nothing behind it is pulled.
@@ -70,8 +74,11 @@ bool isSeparator(unsigned char c) {
 
 NumberRead readNumber(ByteStream& stream) {
     std::optional<unsigned char> c;
-    while ((c = stream.peek()) && isSeparator(*c))
+    for (std::size_t blanks = 0; (c = stream.peek()) && isSeparator(*c); ++blanks) {
+        if (blanks == kMaxBlanksBeforeNumber)
+            return {IoError::InvalidNumericInput};
         stream.advance();
+    }
     if (!c)
         return {};
 

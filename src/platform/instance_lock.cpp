@@ -78,11 +78,12 @@ int openLockFolder(std::string& path) {
     return openPrivateFolder(path);
 }
 
-// A lock file of this user in the private folder, made if missing.
+// A lock file of this user in the private folder, made if missing. Opening never waits, so
+// a named pipe in its place is refused like anything else that is not a regular file.
 int openLockFile(int folder, const std::string& name) {
-    const int fd =
-        ::openat(folder, name.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC,
-                 S_IRUSR | S_IWUSR);
+    const int fd = ::openat(folder, name.c_str(),
+                            O_RDONLY | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC,
+                            S_IRUSR | S_IWUSR);
     if (fd < 0)
         return -1;
     struct stat info {};

@@ -1,7 +1,5 @@
 #include "posix_file.h"
 
-#include <cerrno>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace morvantide {
@@ -32,16 +30,6 @@ PathParts splitPath(std::string_view path) {
         return {".", std::string(path)};
     return {slash == 0 ? "/" : std::string(path.substr(0, slash)),
             std::string(path.substr(slash + 1))};
-}
-
-IoError lookupError(const std::string& path, int errnoValue) {
-    if (errnoValue == ENOENT) {
-        struct stat info {};
-        if (::stat(splitPath(path).folder.c_str(), &info) != 0 &&
-            (errno == ENOENT || errno == ENOTDIR))
-            return IoError::InvalidFilename;
-    }
-    return IoErrorFromErrno(errnoValue);
 }
 
 } // namespace morvantide

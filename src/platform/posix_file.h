@@ -36,10 +36,6 @@ struct PathParts {
 };
 PathParts splitPath(std::string_view path);
 
-// What a failed look-up of `path` with this errno means to the user: a missing or
-// impossible folder on the way is an invalid name, a missing last part a missing file.
-IoError lookupError(const std::string& path, int errnoValue);
-
 // Calls `call` again for as long as a signal interrupts it.
 template <typename Call> auto retryOnInterrupt(Call call) {
     for (;;) {

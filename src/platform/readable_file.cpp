@@ -1,24 +1,18 @@
 #include "morvantide/readable_file.h"
 
 #include "morvantide/file_faults.h"
-#include "posix_file.h"
+#include "resolved_path.h"
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace morvantide {
 
 namespace {
 
-// Why `path` could not be opened: whatever exists there and is no regular file (a socket
-// cannot be opened at all) is refused the same way as when it opens.
-IoError openError(const std::string& path, int errnoValue) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
-        return IoError::FileAccessDenied;
-    return lookupError(path, errnoValue);
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 } // namespace
@@ -28,15 +22,31 @@ ReadableFile::ReadableFile(const std::string& path) {
         error_ = IoError::FileNotFound;
         return;
     }
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    // What is there is looked at before it is opened: opening a device can have effects of
+    // its own (a terminal, a watchdog), so only a regular file is ever opened.
+    ResolvedPath target;
+    error_ = resolvePath(path, target);
+    if (error_ == IoError::None && !target.exists)
+        error_ = IoError::FileNotFound;
+    else if (error_ == IoError::None && !S_ISREG(target.info.st_mode))
+        error_ = IoError::FileAccessDenied;
+    if (error_ != IoError::None)
+        return;
+
+    // The name is opened without following a link, so that whatever took the file's place
+    // meanwhile is at most opened as a regular file would be, and then refused.
+    fd_ = retryOnInterrupt([&] {
+        return ::openat(target.folder.get(), target.name.c_str(),
+                        O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW);
+    });
     if (fd_ < 0) {
-        error_ = openError(path, errno);
+        error_ = errno == ELOOP ? IoError::FileAccessDenied : IoErrorFromErrno(errno);
         return;
     }
     struct stat info {};
     if (::fstat(fd_, &info) != 0)
         error_ = IoErrorFromErrno(errno);
-    else if (!S_ISREG(info.st_mode))
+    else if (!S_ISREG(info.st_mode) || !sameFile(info, target.info))
         error_ = IoError::FileAccessDenied;
     else
         size_ = static_cast<std::uintmax_t>(info.st_size);

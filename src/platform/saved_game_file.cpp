@@ -1,78 +1,38 @@
 #include "morvantide/saved_game_file.h"
 
+#include "carried_attributes.h"
 #include "morvantide/file_faults.h"
 #include "morvantide/readable_file.h"
-#include "posix_file.h"
+#include "resolved_path.h"
 
-#include <array>
 #include <cerrno>
-#include <climits>
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <random>
-#include <sys/stat.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace morvantide {
 
 namespace {
 
-// As many links as the kernel follows in one path before it gives up with ELOOP.
-constexpr int kMaxLinks = 40;
 constexpr int kTemporaryNameTries = 100;
+// A temporary file is this user's alone until it has its final permissions.
+constexpr mode_t kPrivate = S_IRUSR | S_IWUSR;
 
-// The place a save writes to: an open folder and a name in it, after every link.
-struct Target {
-    FileDescriptor folder;
-    std::string name;
-    bool exists = false;
-    struct stat info {};
-};
-
-// Opens a folder to write in. A folder that may be searched but not read still takes the
-// file; it only cannot be synced.
-FileDescriptor openFolder(int base, const std::string& path, IoError& error) {
-    int fd = ::openat(base, path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0 && errno == EACCES)
-        fd = ::openat(base, path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        error = (errno == ENOENT || errno == ENOTDIR) ? IoError::InvalidFilename
-                                                      : IoErrorFromErrno(errno);
-    return FileDescriptor(fd);
+// A failure in the folder after it was found: a folder removed meanwhile is an invalid name,
+// as a missing one is.
+IoError folderError(int errnoValue) {
+    return errnoValue == ENOENT ? IoError::InvalidFilename : IoErrorFromErrno(errnoValue);
 }
 
-// Follows `path` through symbolic links to the name that really holds the file. Each link
-// is read relative to its own folder.
-IoError resolveTarget(const std::string& path, Target& target) {
-    PathParts parts = splitPath(path);
-    IoError error;
-    target.folder = openFolder(AT_FDCWD, parts.folder, error);
-    for (int links = 0;; ++links) {
-        if (!target.folder.isOpen())
-            return error;
-        // A name ending in '/' is a folder's.
-        if (parts.name.empty())
-            return IoError::FileAccessDenied;
-        target.name = parts.name;
-        const int folder = target.folder.get();
-        if (::fstatat(folder, parts.name.c_str(), &target.info, AT_SYMLINK_NOFOLLOW) != 0)
-            return errno == ENOENT ? IoError::None /* a new file */ : IoErrorFromErrno(errno);
-        if (!S_ISLNK(target.info.st_mode)) {
-            target.exists = true;
-            return IoError::None;
-        }
-        if (links == kMaxLinks)
-            return IoError::System(ELOOP);
-        std::array<char, PATH_MAX + 1> link{};
-        const ssize_t length = ::readlinkat(folder, parts.name.c_str(), link.data(), link.size());
-        if (length < 0)
-            return IoErrorFromErrno(errno);
-        if (static_cast<std::size_t>(length) == link.size())
-            return IoError::InvalidFilename;
-        const std::string destination(link.data(), static_cast<std::size_t>(length));
-        parts = splitPath(destination);
-        const int base = destination.starts_with('/') ? AT_FDCWD : folder;
-        target.folder = openFolder(base, parts.folder, error);
+// The errno a test's hook gives `call`, as errno, or the result of `call` itself.
+template <typename Call> int faultOr(FileCall call, Call makeCall) {
+    if (const int fault = injectedFault(call); fault != 0) {
+        errno = fault;
+        return -1;
     }
+    return makeCall();
 }
 
 std::string temporaryName() {
@@ -85,49 +45,53 @@ std::string temporaryName() {
     return name;
 }
 
-// A new file in the folder under a short free name, whatever the length of the target's
-// name; empty name and the error when none could be made.
+// A new private file in the folder under a short free name, whatever the length of the
+// target's name; empty name and the error when none could be made.
 FileDescriptor createNamed(int folder, std::string& name, IoError& error) {
     for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
         name = temporaryName();
-        if (const int fault = injectedFault(FileCall::CreateTemporary); fault != 0) {
-            errno = fault;
-        } else {
-            // 0666 less the umask, as for any new file; the kernel applies the umask.
-            const int fd =
-                ::openat(folder, name.c_str(),
-                         O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666);
-            if (fd >= 0)
-                return FileDescriptor(fd);
-        }
+        const int fd = faultOr(FileCall::CreateTemporary, [&] {
+            return retryOnInterrupt([&] {
+                return ::openat(folder, name.c_str(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC,
+                                kPrivate);
+            });
+        });
+        if (fd >= 0)
+            return FileDescriptor(fd);
         if (errno != EEXIST)
             break;
     }
-    error = IoErrorFromErrno(errno);
+    error = folderError(errno);
     name.clear();
     return FileDescriptor();
 }
 
-// A file in the folder that has no name yet, so that nothing is left behind when the save
-// is cut short; nothing where the file system cannot make one.
+// A private file in the folder that has no name yet, so that nothing is left behind when the
+// save is cut short; nothing where the file system cannot make one.
 FileDescriptor createUnnamed(int folder) {
-    if (injectedFault(FileCall::CreateUnnamed) != 0)
-        return FileDescriptor();
-    return FileDescriptor(::openat(folder, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666));
+    return FileDescriptor(faultOr(FileCall::CreateUnnamed, [&] {
+        return retryOnInterrupt(
+            [&] { return ::openat(folder, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, kPrivate); });
+    }));
 }
 
-// Gives the unnamed file a short free name in its folder.
-IoError nameUnnamed(int fd, int folder, std::string& name) {
+// Gives the unnamed file a short free name in its folder through /proc; false when that
+// fails for any reason (no /proc, a folder that refuses it), and the save must take the
+// short-name way instead.
+bool nameUnnamed(int fd, int folder, std::string& name) {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
         name = temporaryName();
-        if (::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
-            return IoError::None;
+        if (faultOr(FileCall::NameUnnamed, [&] {
+                return ::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW);
+            }) == 0)
+            return true;
         if (errno != EEXIST)
             break;
     }
     name.clear();
-    return IoErrorFromErrno(errno);
+    return false;
 }
 
 IoError writeAll(int fd, const std::string& bytes) {
@@ -144,40 +108,120 @@ IoError writeAll(int fd, const std::string& bytes) {
     return IoError::None;
 }
 
-int syncFile(int fd) {
-    if (const int fault = injectedFault(FileCall::Sync); fault != 0) {
-        errno = fault;
-        return -1;
-    }
-    return retryOnInterrupt([&] { return ::fsync(fd); });
+// In an append-only or immutable folder a file can be made but never renamed or removed
+// again: a save there could only leave its temporary file behind, so it is refused first.
+IoError checkFolderFlags(int folder) {
+    int flags = 0;
+    if (::ioctl(folder, FS_IOC_GETFLAGS, &flags) == 0 &&
+        (flags & (FS_APPEND_FL | FS_IMMUTABLE_FL)) != 0)
+        return IoError::FileAccessDenied;
+    return IoError::None;
 }
 
-// The old file's permissions, and its owner and group where this process may give them.
-// The owner goes first: changing it clears the set-user-ID bits that the mode brings back.
-void keepOwnerAndMode(int fd, const struct stat& old) {
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0)
-        (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
-    (void)::fchmod(fd, old.st_mode & 07777);
+// The file the save replaces, opened without following a link and without effects (it is a
+// regular file) to read what it carries: for reading or, failing that, for writing, which
+// the process was found to be allowed. It must be the file that was looked at.
+FileDescriptor openOld(const ResolvedPath& target, IoError& error) {
+    for (const int access : {O_RDONLY, O_WRONLY}) {
+        const int fd = retryOnInterrupt([&] {
+            return ::openat(target.folder.get(), target.name.c_str(),
+                            access | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        });
+        if (fd < 0 && errno == EACCES)
+            continue;
+        if (fd < 0) {
+            error = errno == ELOOP ? IoError::FileAccessDenied : folderError(errno);
+            return FileDescriptor();
+        }
+        FileDescriptor file(fd);
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_dev == target.info.st_dev &&
+            info.st_ino == target.info.st_ino)
+            return file;
+        error = IoError::FileAccessDenied;
+        return FileDescriptor();
+    }
+    error = IoError::FileAccessDenied;
+    return FileDescriptor();
 }
 
 // The temporary file, taken away again unless the save got as far as renaming it.
 class Temporary {
 public:
     explicit Temporary(int folder) : folder_(folder) {}
-    ~Temporary() {
-        if (!name_.empty())
-            ::unlinkat(folder_, name_.c_str(), 0);
-    }
+    ~Temporary() { discard(); }
     Temporary(const Temporary&) = delete;
     Temporary& operator=(const Temporary&) = delete;
 
     std::string& name() { return name_; }
     void renamed() { name_.clear(); }
+    // The folder's flags are checked before anything is made in it, so only a folder made
+    // append-only meanwhile keeps the file; the save's own failure is what the user is shown
+    // then too, as it says why the save failed.
+    void discard() {
+        if (!name_.empty())
+            (void)::unlinkat(folder_, name_.c_str(), 0);
+        name_.clear();
+    }
 
 private:
     int folder_;
     std::string name_;
 };
+
+// Writes the new file beside the target under a short free name: the bytes, then what it
+// carries, then a sync. `spare` gets a second descriptor of it, for syncing its file system
+// later. An unnamed file is tried first when `tryUnnamed`; when it cannot be named,
+// `namingFailed` is set, nothing is left behind, and the caller takes the short-name way.
+IoError writeTemporary(int folder, bool tryUnnamed, const std::string& bytes,
+                       const CarriedAttributes& carried, Temporary& temporary,
+                       FileDescriptor& spare, bool& namingFailed) {
+    FileDescriptor file = tryUnnamed ? createUnnamed(folder) : FileDescriptor();
+    const bool unnamed = file.isOpen();
+    if (!unnamed) {
+        IoError error;
+        file = createNamed(folder, temporary.name(), error);
+        if (!file.isOpen())
+            return error;
+    }
+    if (const IoError error = writeAll(file.get(), bytes); error != IoError::None)
+        return error;
+    if (const IoError error = carried.giveTo(file.get()); error != IoError::None)
+        return error;
+    if (faultOr(FileCall::Sync,
+                [&] { return retryOnInterrupt([&] { return ::fsync(file.get()); }); }) != 0)
+        return IoErrorFromErrno(errno);
+    if (unnamed && !nameUnnamed(file.get(), folder, temporary.name())) {
+        namingFailed = true;
+        return IoError::None;
+    }
+    spare.reset(::fcntl(file.get(), F_DUPFD_CLOEXEC, 0));
+    if (file.close() != 0)
+        return IoErrorFromErrno(errno);
+    return IoError::None;
+}
+
+int renameOver(int folder, const std::string& from, const std::string& to) {
+    return faultOr(FileCall::Rename, [&] {
+        return retryOnInterrupt(
+            [&] { return ::renameat(folder, from.c_str(), folder, to.c_str()); });
+    });
+}
+
+// Once the new name is in place the save is done; syncing the folder makes the name survive
+// a power cut. A folder that may be searched but not read cannot be synced itself: its file
+// system is synced through the new file instead. A file system that cannot sync a folder
+// keeps names its own way. Any other failure is reported as a save whose folder was not
+// synced.
+IoError syncFolder(int folder, int file) {
+    int result = retryOnInterrupt(
+        [&] { return faultOr(FileCall::SyncFolder, [&] { return ::fsync(folder); }); });
+    if (result != 0 && errno == EBADF && file >= 0)
+        result = retryOnInterrupt([&] { return ::syncfs(file); });
+    if (result == 0 || errno == EINVAL || errno == EROFS || errno == EBADF)
+        return IoError::None;
+    return IoError::FolderNotSynced(errno);
+}
 
 } // namespace
 
@@ -193,13 +237,13 @@ SavedGameResult readSavedGameFile(const std::string& path) {
 }
 
 IoError writeFileReplacing(const std::string& path, const std::string& bytes) {
-    if (path.empty())
-        return IoError::InvalidFilename;
-
-    Target target;
-    if (const IoError error = resolveTarget(path, target); error != IoError::None)
+    ResolvedPath target;
+    if (const IoError error = resolvePath(path, target); error != IoError::None)
         return error;
     const int folder = target.folder.get();
+    if (const IoError error = checkFolderFlags(folder); error != IoError::None)
+        return error;
+    CarriedAttributes carried;
     if (target.exists) {
         // Only a regular file is replaced, and only one this process may write: replacing
         // needs no more than the right to write the folder, but the user expects the
@@ -207,44 +251,32 @@ IoError writeFileReplacing(const std::string& path, const std::string& bytes) {
         if (!S_ISREG(target.info.st_mode))
             return IoError::FileAccessDenied;
         if (::faccessat(folder, target.name.c_str(), W_OK, AT_EACCESS) != 0)
-            return IoErrorFromErrno(errno);
+            return folderError(errno);
+        IoError error;
+        const FileDescriptor old = openOld(target, error);
+        if (!old.isOpen())
+            return error;
+        error = carried.readFrom(old.get(), target.info);
+        if (error != IoError::None)
+            return error;
+    } else {
+        carried.readPlainCreate(folder);
     }
 
     Temporary temporary(folder);
-    FileDescriptor file = createUnnamed(folder);
-    const bool unnamed = file.isOpen();
-    if (!unnamed) {
-        IoError error;
-        file = createNamed(folder, temporary.name(), error);
-        if (!file.isOpen())
-            return error;
-    }
-    if (target.exists)
-        keepOwnerAndMode(file.get(), target.info);
-
-    if (const IoError error = writeAll(file.get(), bytes); error != IoError::None)
+    FileDescriptor spare;
+    bool namingFailed = false;
+    IoError error = writeTemporary(folder, true, bytes, carried, temporary, spare, namingFailed);
+    if (error == IoError::None && namingFailed)
+        error = writeTemporary(folder, false, bytes, carried, temporary, spare, namingFailed);
+    if (error == IoError::None && renameOver(folder, temporary.name(), target.name) != 0)
+        error = folderError(errno);
+    if (error != IoError::None) {
+        temporary.discard();
         return error;
-    if (syncFile(file.get()) != 0)
-        return IoErrorFromErrno(errno);
-    if (unnamed) {
-        if (const IoError error = nameUnnamed(file.get(), folder, temporary.name());
-            error != IoError::None)
-            return error;
     }
-    if (file.close() != 0)
-        return IoErrorFromErrno(errno);
-
-    if (const int fault = injectedFault(FileCall::Rename); fault != 0)
-        return IoErrorFromErrno(fault);
-    if (::renameat(folder, temporary.name().c_str(), folder, target.name.c_str()) != 0)
-        return IoErrorFromErrno(errno);
     temporary.renamed();
-
-    // The new name is kept only once the folder is synced too. A file system that cannot
-    // sync a folder (or a folder opened only to be searched) keeps it its own way.
-    if (::fsync(folder) != 0 && errno != EINVAL && errno != EBADF && errno != EROFS)
-        return IoErrorFromErrno(errno);
-    return IoError::None;
+    return syncFolder(folder, spare.get());
 }
 
 } // namespace morvantide

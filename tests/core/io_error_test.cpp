@@ -55,6 +55,9 @@ TEST(IoErrorMessage, CausesWithoutAnErrnoHaveTheirOwnText) {
     EXPECT_EQ(IoErrorMessage(IoError::InvalidNumericInput), "Invalid numeric input");
     EXPECT_NE(IoError::System(5), IoError::FileAccessDenied);
     EXPECT_EQ(IoError::System(5).number(), IoError(IoError::FileAccessDenied).number());
+    EXPECT_EQ(IoErrorMessage(IoError::FolderNotSynced(EIO)),
+              "Game saved, but its folder could not be synced: I/O error 5");
+    EXPECT_NE(IoError::FolderNotSynced(EIO), IoError::System(EIO));
 }
 
 } // namespace

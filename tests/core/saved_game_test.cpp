@@ -244,6 +244,19 @@ std::vector<FileCase> fileCases() {
          0,
          {},
          std::nullopt},
+        // Up to a mebibyte of blanks before one number is a file; more is refused unread.
+        {"MebibyteOfBlanksBeforeANumber",
+         std::string(1 << 20, '\n') + "92\r\n52",
+         IoError::None,
+         1,
+         {{92, 52}},
+         std::nullopt},
+        {"MoreBlanksBeforeANumberIsError",
+         "92\r\n" + std::string((1 << 20) + 1, ' ') + "52",
+         IoError::InvalidNumericInput,
+         0,
+         {},
+         std::nullopt},
     };
 }
 

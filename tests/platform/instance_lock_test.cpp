@@ -148,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- A fallback folder that somebody else prepared -----------------------------------------
 
-enum class Planted { SymlinkToPrivateFolder, OpenFolder, PlainFile, OtherOwner };
+enum class Planted { SymlinkToPrivateFolder, OpenFolder, PlainFile, OtherOwner, PipeAsLockFile };
 
 const char* nameOf(Planted planted) {
     switch (planted) {
@@ -160,6 +160,8 @@ const char* nameOf(Planted planted) {
         return "PlainFile";
     case Planted::OtherOwner:
         return "OtherOwner";
+    case Planted::PipeAsLockFile:
+        return "PipeAsLockFile";
     }
     return "?";
 }
@@ -196,9 +198,15 @@ TEST_P(PlantedFallbackTest, IsNotUsedAndNoLockIsMade) {
         fs::permissions(fallback(), fs::perms::owner_all, fs::perm_options::replace);
         ASSERT_EQ(::chown(fallback().c_str(), 65534, 65534), 0);
         break;
+    case Planted::PipeAsLockFile:
+        // The folder is fine, but opening a pipe to read would wait for a writer forever.
+        fs::create_directory(fallback());
+        fs::permissions(fallback(), fs::perms::owner_all, fs::perm_options::replace);
+        ASSERT_EQ(::mkfifo((fallback() / (std::string(kName) + ".lock")).c_str(), 0600), 0);
+        break;
     }
 
-    EXPECT_FALSE(InstanceLock::lockFolder());
+    EXPECT_EQ(InstanceLock::lockFolder().has_value(), GetParam() == Planted::PipeAsLockFile);
     InstanceLock lock(kName);
     EXPECT_FALSE(lock.isHeld());
     EXPECT_FALSE(lock.alreadyExisted());
@@ -207,11 +215,15 @@ TEST_P(PlantedFallbackTest, IsNotUsedAndNoLockIsMade) {
     if (GetParam() == Planted::OtherOwner) {
         EXPECT_TRUE(fs::is_empty(fallback()));
     }
+    if (GetParam() == Planted::PipeAsLockFile) {
+        EXPECT_TRUE(fs::is_fifo(fallback() / (std::string(kName) + ".lock")));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Plants, PlantedFallbackTest,
                          ::testing::Values(Planted::SymlinkToPrivateFolder, Planted::OpenFolder,
-                                           Planted::PlainFile, Planted::OtherOwner),
+                                           Planted::PlainFile, Planted::OtherOwner,
+                                           Planted::PipeAsLockFile),
                          [](const auto& info) { return std::string(nameOf(info.param)); });
 
 // --- Holders ---------------------------------------------------------------------------------

@@ -4,19 +4,23 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
 #include <map>
 #include <sstream>
 #include <string>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace morvantide {
@@ -28,13 +32,15 @@ constexpr uid_t kNobody = 65534;
 const std::string kOld = "52\r\n52\r\n";
 const std::string kNew = "92\r\n52\r\n132\r\n52\r\n";
 
-// Everything in a folder tree, as it matters to the user: kind, permissions, owner, and
-// what a file holds or where a link points.
+// Everything in a folder tree, as it matters to the user: kind, permissions, owner, what a
+// file holds or where a link points (a big file only by its size), and the extended
+// attributes, ACLs among them, as the kernel stores them.
 struct Entry {
     mode_t mode;
     uid_t uid;
     gid_t gid;
     std::string content;
+    std::string attributes = {};
     bool operator==(const Entry&) const = default;
 };
 using Tree = std::map<std::string, Entry>;
@@ -42,37 +48,79 @@ using Tree = std::map<std::string, Entry>;
 std::ostream& operator<<(std::ostream& out, const Tree& tree) {
     for (const auto& [name, e] : tree)
         out << "\n  " << name << " mode " << std::oct << e.mode << std::dec << " " << e.uid << ":"
-            << e.gid << " [" << e.content << "]";
+            << e.gid << " [" << e.content << "] " << e.attributes;
     return out;
+}
+
+// "name=byte,byte,...;" for each attribute, in the kernel's order.
+std::string attributesOf(const fs::path& path) {
+    std::string names(4096, '\0'), text;
+    names.resize(static_cast<std::size_t>(
+        std::max<ssize_t>(0, ::llistxattr(path.c_str(), names.data(), names.size()))));
+    for (std::size_t at = 0; at < names.size(); at = names.find('\0', at) + 1) {
+        const std::string name = names.c_str() + at;
+        std::string value(4096, '\0');
+        value.resize(static_cast<std::size_t>(
+            std::max<ssize_t>(0, ::lgetxattr(path.c_str(), name.c_str(), value.data(), 4096))));
+        text += name + "=";
+        for (const char byte : value)
+            text += std::to_string(static_cast<unsigned char>(byte)) + ",";
+        text += ";";
+    }
+    return text;
+}
+
+Entry entryOf(const fs::path& path) {
+    struct stat info {};
+    EXPECT_EQ(::lstat(path.c_str(), &info), 0);
+    Entry entry{info.st_mode, info.st_uid, info.st_gid, {}, attributesOf(path)};
+    if (S_ISLNK(info.st_mode)) {
+        entry.content = fs::read_symlink(path).string();
+    } else if (S_ISREG(info.st_mode) && info.st_size > 4096) {
+        entry.content = std::to_string(info.st_size) + " bytes";
+    } else if (S_ISREG(info.st_mode)) {
+        std::ifstream in(path, std::ios::binary);
+        entry.content.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    return entry;
 }
 
 Tree describe(const fs::path& root) {
     Tree tree;
-    for (const auto& item : fs::recursive_directory_iterator(root)) {
-        struct stat info {};
-        EXPECT_EQ(::lstat(item.path().c_str(), &info), 0);
-        Entry entry{info.st_mode, info.st_uid, info.st_gid, {}};
-        if (S_ISLNK(info.st_mode)) {
-            entry.content = fs::read_symlink(item.path()).string();
-        } else if (S_ISREG(info.st_mode)) {
-            std::ifstream in(item.path(), std::ios::binary);
-            entry.content.assign(std::istreambuf_iterator<char>(in), {});
-        }
-        tree[item.path().lexically_relative(root).string()] = entry;
-    }
+    for (const auto& item : fs::recursive_directory_iterator(root))
+        tree[item.path().lexically_relative(root).string()] = entryOf(item.path());
     return tree;
 }
 
-mode_t currentUmask() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("Umask:", 0) == 0)
-            return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
-    }
-    ADD_FAILURE() << "no Umask line";
-    return 022;
+// What a plain create of a file holding `content` gives in `folder`, made and taken away.
+Entry plainCreate(const fs::path& folder, const std::string& content) {
+    const fs::path probe = folder / ".probe";
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    EXPECT_EQ(::write(fd, content.data(), content.size()), static_cast<ssize_t>(content.size()));
+    ::close(fd);
+    const Entry entry = entryOf(probe);
+    fs::remove(probe);
+    return entry;
 }
+
+// An ACL as the kernel stores it: a version word, then a tag, permissions and id per entry
+// (tags: 1 owner, 2 named user, 4 group, 0x10 mask, 0x20 others).
+std::string aclBytes(std::initializer_list<std::array<unsigned, 3>> entries) {
+    std::string bytes{'\2', '\0', '\0', '\0'};
+    for (const auto& [tag, permissions, id] : entries) {
+        for (const unsigned value : {tag, permissions})
+            bytes += {static_cast<char>(value & 0xff), static_cast<char>(value >> 8)};
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes += static_cast<char>((id >> shift) & 0xff);
+    }
+    return bytes;
+}
+constexpr unsigned kNoId = ~0U;
+// The group may do nothing, user 4343 may read and write.
+const std::string kLimitingAcl =
+    aclBytes({{1, 6, kNoId}, {2, 6, 4343}, {4, 0, kNoId}, {0x10, 6, kNoId}, {0x20, 0, kNoId}});
+const std::string kDefaultAcl =
+    aclBytes({{1, 7, kNoId}, {2, 7, 4343}, {4, 5, kNoId}, {0x10, 7, kNoId}, {0x20, 5, kNoId}});
 
 void makeSocket(const std::string& path) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -95,17 +143,22 @@ public:
         fs::permissions(root_, fs::perms::all);
     }
     ~Sandbox() {
+        for (const fs::path& folder : appendOnly_)
+            setFlags(folder, 0);
         std::error_code ignored;
         fs::remove_all(root_, ignored);
     }
     const fs::path& root() const { return root_; }
     fs::path at(const std::string& name) const { return root_ / name; }
+    bool chattrRefused() const { return chattrRefused_; }
 
     // Makes what `plan` lists, separated by ';': "file NAME [MODE [OWNER]]" (holding an
-    // old game), "dir NAME [MODE]", "link NAME TARGET" ('$' in TARGET stands for the
-    // sandbox), "pipe NAME", "socket NAME", "device NAME" (the null device's number, made
-    // here, never in /dev).
-    void arrange(const std::string& plan) const {
+    // old game), "dir NAME [MODE]" (with any missing parents), "link NAME TARGET [OWNER]" ('$' in
+    // TARGET stands for the sandbox), "pipe NAME", "socket NAME", "device NAME" (the null device's
+    // number, made here, never in /dev), "blanks NAME SIZE" (a sparse file of zero bytes), "acl
+    // NAME" (kLimitingAcl), "defaultacl NAME" (kDefaultAcl), "attr NAME KEY VALUE", "appendonly
+    // NAME" (chattr +a).
+    void arrange(const std::string& plan) {
         std::istringstream items(plan);
         for (std::string item; std::getline(items, item, ';');) {
             std::istringstream words(item);
@@ -123,18 +176,35 @@ public:
                 const uid_t uid = owner.empty() ? ::geteuid() : std::stoul(owner);
                 EXPECT_EQ(::chown(path, uid, owner.empty() ? ::getegid() : uid), 0);
             } else if (kind == "dir") {
-                EXPECT_EQ(::mkdir(path, 0), 0);
+                EXPECT_TRUE(fs::create_directories(path));
                 EXPECT_EQ(::chmod(path, modeOr(0755)), 0);
             } else if (kind == "link") {
                 if (extra.front() == '$')
                     extra.replace(0, 1, root_.string());
                 EXPECT_EQ(::symlink(extra.c_str(), path), 0);
+                if (!owner.empty()) {
+                    EXPECT_EQ(::lchown(path, std::stoul(owner), std::stoul(owner)), 0);
+                }
             } else if (kind == "pipe") {
                 EXPECT_EQ(::mkfifo(path, 0666), 0);
             } else if (kind == "socket") {
                 makeSocket(file);
             } else if (kind == "device") {
                 EXPECT_EQ(::mknod(path, S_IFCHR | 0666, makedev(1, 3)), 0);
+            } else if (kind == "blanks") {
+                std::ofstream{path};
+                EXPECT_EQ(::truncate(path, std::stol(extra)), 0);
+            } else if (kind == "acl" || kind == "defaultacl") {
+                const std::string& acl = kind == "acl" ? kLimitingAcl : kDefaultAcl;
+                const char* key =
+                    kind == "acl" ? "system.posix_acl_access" : "system.posix_acl_default";
+                EXPECT_EQ(::setxattr(path, key, acl.data(), acl.size(), 0), 0) << errno;
+            } else if (kind == "attr") {
+                EXPECT_EQ(::setxattr(path, extra.c_str(), owner.data(), owner.size(), 0), 0);
+            } else if (kind == "appendonly") {
+                chattrRefused_ = !setFlags(file, FS_APPEND_FL);
+                if (!chattrRefused_)
+                    appendOnly_.push_back(file);
             } else {
                 ADD_FAILURE() << "unknown kind " << kind;
             }
@@ -142,7 +212,16 @@ public:
     }
 
 private:
+    static bool setFlags(const fs::path& folder, int flags) {
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+        const bool set = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        ::close(fd);
+        return set;
+    }
+
     fs::path root_;
+    std::vector<fs::path> appendOnly_;
+    bool chattrRefused_ = false;
 };
 
 enum class Command { Save, Open };
@@ -169,13 +248,35 @@ void PrintTo(const FileCase& c, std::ostream* out) {
     *out << c.name;
 }
 
+// Stands for a check in place of an errno: without unnamed files, every write looks for the
+// temporary file and fails when anybody else may open it.
+constexpr int kOnlyOwnerMayOpen = -1;
+
 FileCall injectedCall;
 int injectedErrno;
+int interruptions;
+fs::path sandboxRoot;
+
+bool temporaryIsPrivate() {
+    for (const auto& item : fs::directory_iterator(sandboxRoot)) {
+        if (item.path().filename().string().starts_with(".morvantide-"))
+            return (fs::status(item).permissions() &
+                    (fs::perms::group_all | fs::perms::others_all)) == fs::perms::none;
+    }
+    return false;
+}
+
 int injectFault(FileCall call) {
     // A short name is made only where the file system has no unnamed files.
-    if (call == FileCall::CreateUnnamed && injectedCall == FileCall::CreateTemporary)
+    if (call == FileCall::CreateUnnamed &&
+        (injectedCall == FileCall::CreateTemporary || injectedErrno == kOnlyOwnerMayOpen))
         return EOPNOTSUPP;
-    return call == injectedCall ? injectedErrno : 0;
+    if (injectedErrno == kOnlyOwnerMayOpen)
+        return call == FileCall::Write && !temporaryIsPrivate() ? EIO : 0;
+    // A signal interrupts a call once.
+    if (call != injectedCall || (injectedErrno == EINTR && interruptions++ > 0))
+        return 0;
+    return injectedErrno;
 }
 
 // Runs the command in a child, so that a change of user, a file size limit or a fault hook
@@ -198,6 +299,7 @@ std::string runInChild(const FileCase& c, Command command, const Sandbox& sandbo
         } else if (c.faultErrno != 0) {
             injectedCall = c.fault;
             injectedErrno = c.faultErrno;
+            sandboxRoot = sandbox.root();
             setFileFaultHook(injectFault);
         }
         const std::string path = sandbox.at(c.path).string();
@@ -231,8 +333,10 @@ TEST_P(FileCommandTest, ShowsWhatHappenedAndChangesOnlyTheSavedFile) {
             (c.commands == Commands::Save) != (command == Command::Save))
             continue;
         SCOPED_TRACE(command == Command::Save ? "Save" : "Open");
-        const Sandbox sandbox;
+        Sandbox sandbox;
         sandbox.arrange(c.arrange);
+        if (sandbox.chattrRefused())
+            GTEST_SKIP() << "the file system takes no append-only flag";
         const Tree before = describe(sandbox.root());
 
         EXPECT_EQ(runInChild(c, command, sandbox), c.error);
@@ -240,10 +344,12 @@ TEST_P(FileCommandTest, ShowsWhatHappenedAndChangesOnlyTheSavedFile) {
         Tree expected = before;
         if (command == Command::Save && !c.written.empty()) {
             const auto old = before.find(c.written);
-            expected[c.written] =
-                old != before.end()
-                    ? Entry{old->second.mode, old->second.uid, old->second.gid, kNew}
-                    : Entry{S_IFREG | (0666 & ~currentUmask()), ::geteuid(), ::getegid(), kNew};
+            if (old != before.end()) {
+                expected[c.written] = old->second;
+                expected[c.written].content = kNew;
+            } else {
+                expected[c.written] = plainCreate(sandbox.at(c.written).parent_path(), kNew);
+            }
         }
         const Tree after = describe(sandbox.root());
         EXPECT_EQ(after, expected) << "after:" << after << "\nexpected:" << expected;
@@ -257,6 +363,15 @@ const std::string kNotFound = "File not found.";
 const std::string kLoop = "I/O error " + std::to_string(ELOOP) + ".";
 
 const std::string kIoError5 = "I/O error 5.";
+const std::string kNotSynced = "Game saved, but its folder could not be synced: I/O error 5.";
+// Folders 16 deep with a 255-byte file name: the folder fits the system's path limit, the
+// whole path does not.
+const std::string kDeepFolder = [] {
+    std::string folder;
+    for (int level = 0; level < 16; ++level)
+        folder += (level ? "/" : "") + std::string(248, static_cast<char>('a' + level));
+    return folder;
+}();
 constexpr const char* kOldFile = "file game.sav";
 constexpr const char* kChain = "dir sub; file real.sav; link sub/middle.sav ../real.sav; "
                                "link game.sav sub/middle.sav";
@@ -316,6 +431,41 @@ const FileCase kCases[] = {
      Runner::OtherUser},
     {"OpenReadFails", Commands::Open, kOldFile, "game.sav", kIoError5, "", Runner::Self,
      FileCall::Read, EIO},
+    {"OpenHugeFileOfBlanks", Commands::Open, "blanks game.sav 67108864", "game.sav",
+     "Invalid numeric input."},
+
+    {"AnotherUsersLinkInAStickyFolder", Commands::Both,
+     "dir shared 1777; file shared/real.sav; link shared/game.sav real.sav 65534",
+     "shared/game.sav", kDenied, "", Runner::Root},
+    {"OwnLinkInAStickyFolder", Commands::Save,
+     "dir shared 1777; file shared/real.sav; link shared/game.sav real.sav", "shared/game.sav", "",
+     "shared/real.sav"},
+    {"AclLimitingTheGroupKept", Commands::Save, "file game.sav 660; acl game.sav", "game.sav", "",
+     "game.sav"},
+    {"AclThatCannotBeCarriedRefused", Commands::Save, "file game.sav 660; acl game.sav", "game.sav",
+     kDenied, "", Runner::Self, FileCall::SetAttribute, EPERM},
+    {"UserAttributeKept", Commands::Save, "file game.sav; attr game.sav user.note mine", "game.sav",
+     "", "game.sav"},
+    {"FolderDefaultAclNotTakenByAFileWithout", Commands::Save,
+     "dir sub; file sub/game.sav 640; defaultacl sub", "sub/game.sav", "", "sub/game.sav"},
+    {"NewFileUnderADefaultAclAsAPlainCreate", Commands::Save, "dir sub; defaultacl sub",
+     "sub/game.sav", "", "sub/game.sav"},
+    {"SetIdBitsKeptForAnUnprivilegedSaver", Commands::Save, "file game.sav 6755 65534", "game.sav",
+     "", "game.sav", Runner::OtherUser},
+    {"TemporaryFileIsPrivate", Commands::Save, kOldFile, "game.sav", "", "game.sav", Runner::Self,
+     FileCall::Write, kOnlyOwnerMayOpen},
+    {"NoProcToNameTheUnnamedFile", Commands::Save, kOldFile, "game.sav", "", "game.sav",
+     Runner::Self, FileCall::NameUnnamed, ENOENT},
+    {"FolderSyncInterrupted", Commands::Save, kOldFile, "game.sav", "", "game.sav", Runner::Self,
+     FileCall::SyncFolder, EINTR},
+    {"FolderSyncFailsAfterTheRename", Commands::Save, kOldFile, "game.sav", kNotSynced, "game.sav",
+     Runner::Self, FileCall::SyncFolder, EIO},
+    {"FolderGoneMeanwhile", Commands::Save, kOldFile, "game.sav", kInvalid, "", Runner::Self,
+     FileCall::Rename, ENOENT},
+    {"AppendOnlyFolderLeftClean", Commands::Save, "dir sub; file sub/game.sav; appendonly sub",
+     "sub/game.sav", kDenied, "", Runner::Root},
+    {"PathLongerThanTheSystemTakes", Commands::Both, "dir " + kDeepFolder,
+     kDeepFolder + "/" + kLongName, kInvalid},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, FileCommandTest, testing::ValuesIn(kCases),

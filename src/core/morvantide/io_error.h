@@ -21,6 +21,9 @@ public:
         DiskFull = 101,
         InvalidNumericInput = 106,
         OtherSystemError = -1, // systemError() tells which
+        // The new file is in place under its name, but the folder could not be synced after,
+        // so the new name may not survive a power cut; systemError() tells why.
+        SavedFolderNotSynced = -2,
     };
 
     constexpr IoError(Cause cause = None) : cause_(cause) {}
@@ -28,11 +31,14 @@ public:
     static constexpr IoError System(int errnoValue) {
         return IoError(OtherSystemError, errnoValue);
     }
+    static constexpr IoError FolderNotSynced(int errnoValue) {
+        return IoError(SavedFolderNotSynced, errnoValue);
+    }
 
     constexpr Cause cause() const { return cause_; }
     constexpr int systemError() const { return systemError_; }
     // The number the user is shown: the cause's number, or the errno.
-    constexpr int number() const { return cause_ == OtherSystemError ? systemError_ : cause_; }
+    constexpr int number() const { return cause_ < None ? systemError_ : cause_; }
 
     friend constexpr bool operator==(const IoError&, const IoError&) = default;
 
@@ -44,7 +50,7 @@ private:
 };
 
 // "File not found", ..., or "I/O error N" for any failure without a message of its own (no
-// full stop).
+// full stop). A save whose folder could not be synced says that the game was saved.
 std::string IoErrorMessage(IoError error);
 
 // The cause an errno stands for, when it stands for one of them; otherwise the errno itself.

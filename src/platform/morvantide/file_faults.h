@@ -7,9 +7,12 @@ namespace morvantide {
 enum class FileCall {
     CreateUnnamed,   // the unnamed file a save is written to first, where supported
     CreateTemporary, // the short temporary name of a save
+    NameUnnamed,     // naming the unnamed file through /proc
     Write,
+    SetAttribute, // an extended attribute (an ACL among them) the new file carries over
     Sync,
     Rename,
+    SyncFolder, // the folder's sync after the rename
     Read,
 };
 

@@ -8,9 +8,10 @@
 
 namespace morvantide {
 
-// A file opened for reading, and only when it is a regular file; symbolic links are followed.
-// Opening never blocks, so a named pipe in the file's place is refused rather than waited
-// on; so are folders, sockets and devices.
+// A file opened for reading, and only when it is a regular file; symbolic links are followed,
+// except another user's link in a shared sticky folder. What is there is looked at before
+// anything is opened, so a named pipe, folder, socket or device in the file's place is
+// refused without being opened.
 class ReadableFile {
 public:
     explicit ReadableFile(const std::string& path);
@@ -19,8 +20,9 @@ public:
     ReadableFile& operator=(const ReadableFile&) = delete;
 
     bool isOpen() const { return fd_ >= 0; }
-    // Why the file is not open: FileAccessDenied for anything that is not a regular file,
-    // InvalidFilename when a folder on the way is missing, FileNotFound when only the file is.
+    // Why the file is not open: FileAccessDenied for anything that is not a regular file and
+    // for a link that may not be followed, InvalidFilename when a folder on the way is missing
+    // or the path is too long for the system, FileNotFound when only the file is missing.
     IoError error() const { return error_; }
     // The size the file had when it was opened.
     std::uintmax_t size() const { return size_; }
