@@ -1,5 +1,7 @@
 #include "about_window.h"
 
+#include "minimise_together.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -39,6 +41,8 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("О программе"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    // Minimising it minimises the program with it; restoring either brings both back.
+    new MinimiseTogether(this);
     setFont(msSansSerif(11));
     resize(255, 125);
 

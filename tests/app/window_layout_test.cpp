@@ -228,8 +228,10 @@ private slots:
         QFETCH(QString, text);
         QRect shown;
         int textWidth = 0;
+        Qt::WindowFlags flags;
         whenModalShown([&](QWidget* modal) {
             shown = modal->frameGeometry();
+            flags = modal->windowFlags();
             if (modal->windowTitle() == caption)
                 if (auto* label = modal->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
                     textWidth = label->fontMetrics().horizontalAdvance(label->text());
@@ -243,6 +245,10 @@ private slots:
         else
             real.showInformation(nullptr, caption, text);
         QVERIFY(textWidth > 0); // the box showed the text under the caption
+        // A dialog with a caption and a close button, without minimise or maximise buttons.
+        QCOMPARE(flags & Qt::WindowType_Mask, Qt::Dialog);
+        QVERIFY(flags.testFlags(Qt::WindowTitleHint | Qt::WindowCloseButtonHint));
+        QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         // The caption in the bold title font, with room for four frame buttons at least as
         // wide as a line of that font; the text whole.
         const QFontMetrics title(captionFont());
@@ -253,6 +259,41 @@ private slots:
         const QPoint off =
             shown.center() - QGuiApplication::primaryScreen()->availableGeometry().center();
         QVERIFY(std::abs(off.x()) <= 3 && std::abs(off.y()) <= 3);
+    }
+
+    // A modal window and its owner are minimised and restored together.
+    void modalWindowsMinimiseWithTheirOwner_data() {
+        QTest::addColumn<bool>("about");
+        QTest::addColumn<bool>("minimiseOwner");
+        QTest::addColumn<bool>("restoreOwner");
+        QTest::newRow("About minimised, program restored") << true << false << true;
+        QTest::newRow("About minimised and restored") << true << false << false;
+        QTest::newRow("program minimised under About") << true << true << true;
+        QTest::newRow("box minimised, program restored") << false << false << true;
+    }
+    void modalWindowsMinimiseWithTheirOwner() {
+        QFETCH(bool, about);
+        QFETCH(bool, minimiseOwner);
+        QFETCH(bool, restoreOwner);
+        QWidget owner;
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        bool bothMinimised = false;
+        bool bothBack = false;
+        whenModalShown([&](QWidget* modal) {
+            (minimiseOwner ? &owner : modal)->showMinimized();
+            bothMinimised = owner.isMinimized() && modal->isMinimized();
+            QWidget* restored = restoreOwner ? &owner : modal;
+            restored->setWindowState(restored->windowState() & ~Qt::WindowMinimized);
+            bothBack = !owner.isMinimized() && !modal->isMinimized();
+            modal->close();
+        });
+        if (about)
+            TForm1(&owner).ShowModal();
+        else
+            QtUserDialogs().showMessage(&owner, QStringLiteral("Я хожу"));
+        QVERIFY(bothMinimised);
+        QVERIFY(bothBack);
     }
 
     void piecesAtTheirDesignPlaces() {
