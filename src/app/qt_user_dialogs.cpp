@@ -108,6 +108,7 @@ QString runFileDialog(QWidget* owner, const QString& filter, const QString& last
     QFileDialog dialog(owner, QString(), QString(), filter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    new MinimiseTogether(&dialog);
     dialog.setAcceptMode(mode);
     dialog.setViewMode(QFileDialog::Detail);
     // The listing's sizes and dates in Russian, whatever locale the program was started in.

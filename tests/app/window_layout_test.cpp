@@ -263,16 +263,17 @@ private slots:
 
     // A modal window and its owner are minimised and restored together.
     void modalWindowsMinimiseWithTheirOwner_data() {
-        QTest::addColumn<bool>("about");
+        QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("minimiseOwner");
         QTest::addColumn<bool>("restoreOwner");
-        QTest::newRow("About minimised, program restored") << true << false << true;
-        QTest::newRow("About minimised and restored") << true << false << false;
-        QTest::newRow("program minimised under About") << true << true << true;
-        QTest::newRow("box minimised, program restored") << false << false << true;
+        QTest::newRow("About minimised, program restored") << "about" << false << true;
+        QTest::newRow("About minimised and restored") << "about" << false << false;
+        QTest::newRow("program minimised under About") << "about" << true << true;
+        QTest::newRow("box minimised, program restored") << "box" << false << true;
+        QTest::newRow("file dialog minimised, program restored") << "file" << false << true;
     }
     void modalWindowsMinimiseWithTheirOwner() {
-        QFETCH(bool, about);
+        QFETCH(QString, kind);
         QFETCH(bool, minimiseOwner);
         QFETCH(bool, restoreOwner);
         QWidget owner;
@@ -288,10 +289,12 @@ private slots:
             bothBack = !owner.isMinimized() && !modal->isMinimized();
             modal->close();
         });
-        if (about)
+        if (kind == "about")
             TForm1(&owner).ShowModal();
-        else
+        else if (kind == "box")
             QtUserDialogs().showMessage(&owner, QStringLiteral("Я хожу"));
+        else
+            QtUserDialogs().chooseOpenFile(&owner, QStringLiteral("(*.sav)"), QString());
         QVERIFY(bothMinimised);
         QVERIFY(bothBack);
     }
