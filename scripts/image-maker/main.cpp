@@ -263,7 +263,25 @@ std::vector<QPainterPath> centredLabels(const QRawFont& font, const QString& cha
     return paths;
 }
 
-QImage drawBoard(int scale, const QRawFont& labelFont) {
+// Which way round the margin names the files and ranks. The squares are the same either way:
+// the flipped board shows a8 at the bottom right, so only the letters and digits change places.
+enum class Margin { Unflipped, Flipped };
+constexpr std::array kMargins = {Margin::Unflipped, Margin::Flipped};
+
+QString boardStem(Margin margin) {
+    return margin == Margin::Unflipped ? QStringLiteral("images/board")
+                                       : QStringLiteral("images/board-flipped");
+}
+
+// The labels in the order they stand, left to right and top to bottom.
+QString fileLetters(Margin margin) {
+    return margin == Margin::Unflipped ? QStringLiteral("abcdefgh") : QStringLiteral("hgfedcba");
+}
+QString rankDigits(Margin margin) {
+    return margin == Margin::Unflipped ? QStringLiteral("87654321") : QStringLiteral("12345678");
+}
+
+QImage drawBoard(int scale, const QRawFont& labelFont, Margin margin) {
     const int size = kBoardPicture * scale;
     QImage image(size, size, QImage::Format_RGB32);
     image.fill(kMarginGrey);
@@ -289,8 +307,9 @@ QImage drawBoard(int scale, const QRawFont& labelFont) {
         painter.drawPath(path);
         painter.restore();
     };
-    const auto letters = centredLabels(labelFont, QStringLiteral("abcdefgh"), 15.0);
-    const auto digits = centredLabels(labelFont, QStringLiteral("87654321"), 11.0);
+    // Both orders share one common box, so every glyph has the same size and baseline in both.
+    const auto letters = centredLabels(labelFont, fileLetters(margin), 15.0);
+    const auto digits = centredLabels(labelFont, rankDigits(margin), 11.0);
     for (int i = 0; i < 8; ++i) {
         const double centre = kBoardOrigin + kSquare * (i + 0.5);
         place(letters[i], centre, nearMiddle);
@@ -487,8 +506,10 @@ void drawAll(const QString& root) {
     const QRawFont labelFont = loadFont(kLabelFontFile);
     const PieceFont pieceFont = makePieceFont();
     for (int scale : {1, 2}) {
-        savePng(drawBoard(scale, labelFont), root,
-                scaledName(QStringLiteral("images/board"), scale));
+        for (Margin margin : kMargins) {
+            savePng(drawBoard(scale, labelFont, margin), root,
+                    scaledName(boardStem(margin), scale));
+        }
         for (Side side : kSides) {
             for (const PieceKind& kind : kKinds) {
                 savePng(drawPiece(side, kind, scale, pieceFont), root,
@@ -608,6 +629,45 @@ void checkBoard(const QImage& board, const QString& name, int scale) {
     }
 }
 
+// The box around the label at place `i` (0 to 7, left to right or top to bottom) of one of the
+// four margins: 0 above the board, 1 below, 2 left, 3 right.
+QRect labelBox(int side, int i, int scale) {
+    const double along = kBoardOrigin + kSquare * (i + 0.5);
+    const double across = side % 2 == 0 ? kBoardOrigin / 2.0 : (kBoardEnd + kBoardPicture) / 2.0;
+    const QPointF centre = side < 2 ? QPointF(along, across) : QPointF(across, along);
+    constexpr int kHalf = 10;
+    return QRect(int((centre.x() - kHalf) * scale), int((centre.y() - kHalf) * scale),
+                 2 * kHalf * scale, 2 * kHalf * scale);
+}
+
+// The flipped board is the board with the labels of each margin in reverse order: outside the
+// label boxes every pixel is the same, and the label at place i is, pixel for pixel, the one the
+// board has at place 7 - i.
+void checkFlippedBoard(const QImage& board, const QImage& flipped, const QString& name, int scale) {
+    QImage outside = board;
+    QImage flippedOutside = flipped;
+    for (int side = 0; side < 4; ++side) {
+        for (int i = 0; i < 8; ++i) {
+            const QRect box = labelBox(side, i, scale);
+            if (flipped.copy(box) != board.copy(labelBox(side, 7 - i, scale))) {
+                throw failure(
+                    QStringLiteral("%1: label %2 of margin %3 is not the board's label %4")
+                        .arg(name)
+                        .arg(i + 1)
+                        .arg(side)
+                        .arg(8 - i));
+            }
+            for (QImage* image : {&outside, &flippedOutside}) {
+                QPainter painter(image);
+                painter.fillRect(box, Qt::black);
+            }
+        }
+    }
+    if (outside != flippedOutside) {
+        throw failure(QStringLiteral("%1 differs from the board outside the labels").arg(name));
+    }
+}
+
 // Returns the lowest row that holds a piece pixel.
 int checkPiece(const QImage& piece, const QString& name) {
     const auto fail = [&](const QString& what) {
@@ -661,8 +721,14 @@ void checkIcon(const QImage& icon, const QString& name) {
 
 void checkAll(const QString& root) {
     for (int scale : {1, 2}) {
-        const QString name = scaledName(QStringLiteral("images/board"), scale);
-        checkBoard(loadPicture(root, name, kBoardPicture * scale, false), name, scale);
+        std::vector<QImage> boards;
+        for (Margin margin : kMargins) {
+            const QString name = scaledName(boardStem(margin), scale);
+            boards.push_back(loadPicture(root, name, kBoardPicture * scale, false));
+            checkBoard(boards.back(), name, scale);
+        }
+        checkFlippedBoard(boards[0], boards[1], scaledName(boardStem(Margin::Flipped), scale),
+                          scale);
         for (Side side : kSides) {
             int baseline = -1;
             for (const PieceKind& kind : kKinds) {

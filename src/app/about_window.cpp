@@ -1,6 +1,7 @@
 #include "about_window.h"
 
 #include "layout_fonts.h"
+#include "minimise_together.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -35,6 +36,8 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("О программе"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    // Minimising it minimises the program with it; restoring either brings both back.
+    new MinimiseTogether(this);
     setFont(LayoutFont("MS Sans Serif", 11));
     resize(255, 125);
 

@@ -58,7 +58,7 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent) {
     boardPicture_ = new QLabel(this);
     boardPicture_->setObjectName(QStringLiteral("imBoard1"));
     boardPicture_->setGeometry(0, 0, kBoardSize, kBoardSize);
-    boardPicture_->setPixmap(LoadPicture(QStringLiteral(":/images/board.png"), false));
+    boardPicture_->setPixmap(LoadPicture(kBoardPicture, false));
     boardPicture_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     boardPicture_->setAccessibleName(QStringLiteral("Шахматная доска"));
     buildPictures();
@@ -116,8 +116,10 @@ void BoardView::showAllPieces() {
         picture->show();
 }
 
+// The margin's letters and digits name the files and ranks as the flipped pieces stand.
 void BoardView::setFlipped(bool flipped) {
     flipped_ = flipped;
+    boardPicture_->setPixmap(LoadPicture(flipped ? kFlippedBoardPicture : kBoardPicture, false));
 }
 
 // Each picture tells a screen reader which piece it shows and where that piece stands; a

@@ -36,7 +36,7 @@ public:
     void setPieceShown(int slot, bool shown);
     void showAllPieces();
 
-    // The board as Black sees it; the next showPosition() draws it so.
+    // The board as Black sees it, its margin too; the next showPosition() draws the pieces so.
     void setFlipped(bool flipped);
     bool isFlipped() const { return flipped_; }
 

@@ -21,6 +21,7 @@
 #include <QThread>
 #include <QWindow>
 #include <algorithm>
+#include <optional>
 
 namespace morvantide {
 
@@ -257,9 +258,14 @@ void MainWindow::flipBoard() {
     board_->showPosition(position_);
 }
 
-// The pieces are drawn again where they stand, as the flip box does.
+// The pieces are drawn again where they stand, as the flip box does. Each time the voice is
+// switched on, a box tells when it cannot be heard; play goes on without it.
 void MainWindow::switchVoice() {
     board_->showPosition(position_);
+    if (!voiceBox_->isChecked())
+        return;
+    if (const std::optional<QString> reason = voice_.unavailableReason())
+        dialogs_.showMessage(this, voiceUnavailableText(*reason));
 }
 
 void MainWindow::showAbout() {

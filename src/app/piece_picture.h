@@ -35,6 +35,11 @@ private:
     int slot_;
 };
 
+// The board picture, and the same board with its margin naming the files h to a and the ranks
+// 1 to 8 from the top, for the flipped view; both have a double-size twin.
+inline const QString kBoardPicture = QStringLiteral(":/images/board.png");
+inline const QString kFlippedBoardPicture = QStringLiteral(":/images/board-flipped.png");
+
 // Loads a picture from the resources, the double-size one on a high-density screen, with the
 // colour of its bottom-left pixel made transparent when `keyed`.
 QPixmap LoadPicture(const QString& path, bool keyed);

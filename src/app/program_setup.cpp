@@ -66,7 +66,8 @@ void PrepareAhead() {
     QDirIterator files(QStringLiteral(":/images"), {QStringLiteral("*.png")}, QDir::Files);
     while (files.hasNext()) {
         const QString path = files.next();
-        if (!path.endsWith(QStringLiteral("@2x.png")))
+        // The window starts unflipped; the flipped board is read when it is first flipped.
+        if (!path.endsWith(QStringLiteral("@2x.png")) && path != kFlippedBoardPicture)
             pictures.append(path);
     }
     for (int size : kIconSizes)

@@ -1,6 +1,7 @@
 #include "qt_user_dialogs.h"
 
 #include "application_title.h"
+#include "minimise_together.h"
 #include "russian_file_columns.h"
 
 #include <QApplication>
@@ -40,6 +41,10 @@ public:
     CaptionFittingBox(Icon icon, const QString& caption, const QString& text, QWidget* owner)
         : QMessageBox(icon, caption, text, QMessageBox::Ok, owner) {
         setTextFormat(Qt::PlainText);
+        // Qt asks the window manager for a caption and a close button only, as the system's
+        // plain box has; a window manager that lets it be minimised all the same (Openbox does)
+        // minimises the owner with it.
+        new MinimiseTogether(this);
     }
 
 protected:
@@ -103,6 +108,7 @@ QString runFileDialog(QWidget* owner, const QString& filter, const QString& last
     QFileDialog dialog(owner, QString(), QString(), filter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    new MinimiseTogether(&dialog);
     dialog.setAcceptMode(mode);
     dialog.setViewMode(QFileDialog::Detail);
     // The listing's sizes and dates in Russian, whatever locale the program was started in.

@@ -44,8 +44,14 @@ QVariant RussianFileColumns::data(const QModelIndex& index, int role) const {
         return files->isDir(source) ? QString() : sizeText(files->size(source));
     case kType:
         // Qt's translations do not cover the folder's type; files are named by their MIME
-        // type's comment in the default (Russian) locale.
-        return files->isDir(source) ? QStringLiteral("Папка") : files->type(source);
+        // type's comment in the default (Russian) locale, except this program's own files,
+        // which the MIME database takes for SPSS data.
+        if (files->isDir(source))
+            return QStringLiteral("Папка");
+        if (files->fileInfo(source).fileName().endsWith(QStringLiteral(".sav"),
+                                                        Qt::CaseInsensitive))
+            return QStringLiteral("Сохраненная игра");
+        return files->type(source);
     case kDate:
         return russian().toString(files->lastModified(source), QLocale::ShortFormat);
     default:

@@ -356,6 +356,37 @@ private slots:
         if (box == "sound")
             QCOMPARE(picture(2)->pos(), knight);
     }
+
+    // Each time the voice is switched on and cannot be heard, one box says why; play goes on.
+    void aVoiceThatCannotBeHeardSaysWhy_data() {
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QStringList>("boxes");
+        const QString module = QStringLiteral("не найден модуль голоса");
+        const QString output = QStringLiteral("нет вывода звука");
+        QTest::newRow("heard") << QString() << QStringList{"Я хожу"};
+        QTest::newRow("no module") << module
+                                   << QStringList{"Голос недоступен: " + module + ".", "Я хожу",
+                                                  "Голос недоступен: " + module + "."};
+        QTest::newRow("no sound output")
+            << output
+            << QStringList{"Голос недоступен: " + output + ".", "Я хожу",
+                           "Голос недоступен: " + output + "."};
+    }
+
+    void aVoiceThatCannotBeHeardSaysWhy() {
+        QFETCH(QString, reason);
+        QFETCH(QStringList, boxes);
+        if (!reason.isEmpty())
+            driver->voice.reason = reason;
+        sound->setChecked(true);
+        driver->move(21, "e4");
+        sound->setChecked(false);
+        sound->setChecked(true);
+        QCOMPARE(driver->dialogs.messages, boxes);
+        QCOMPARE(driver->voice.reasonQuestions, 2);
+        QCOMPARE(Memo1->toPlainText(), QStringLiteral("e2-e4 "));
+        QCOMPARE(driver->voice.clips, (QStringList{"e_r", "a2_r", "e_r", "a4_r"}));
+    }
 };
 
 QTEST_MAIN(PlayTest)

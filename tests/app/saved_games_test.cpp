@@ -360,6 +360,7 @@ private slots:
         QCOMPARE(filter, QStringLiteral("Сохраненная игра (*.sav)"));
         QCOMPARE(rows.keys(), (QStringList{"game.sav", "партии"}));
         QCOMPARE(rows["game.sav"][0], QStringLiteral("305 байт"));
+        QCOMPARE(rows["game.sav"][1], QStringLiteral("Сохраненная игра"));
         QCOMPARE(rows["партии"][1], QStringLiteral("Папка"));
         const QRegularExpression date(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d$"));
         for (const QStringList& columns : rows)

@@ -235,8 +235,10 @@ private slots:
         QFETCH(QString, text);
         QRect shown;
         int textWidth = 0;
+        Qt::WindowFlags flags;
         whenModalShown([&](QWidget* modal) {
             shown = modal->frameGeometry();
+            flags = modal->windowFlags();
             if (modal->windowTitle() == caption)
                 if (auto* label = modal->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
                     textWidth = label->fontMetrics().horizontalAdvance(label->text());
@@ -250,6 +252,10 @@ private slots:
         else
             real.showInformation(nullptr, caption, text);
         QVERIFY(textWidth > 0); // the box showed the text under the caption
+        // A dialog with a caption and a close button, without minimise or maximise buttons.
+        QCOMPARE(flags & Qt::WindowType_Mask, Qt::Dialog);
+        QVERIFY(flags.testFlags(Qt::WindowTitleHint | Qt::WindowCloseButtonHint));
+        QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         // The caption in the bold title font, with room for four frame buttons at least as
         // wide as a line of that font; the text whole.
         const QFontMetrics title(captionFont());
@@ -260,6 +266,44 @@ private slots:
         const QPoint off =
             shown.center() - QGuiApplication::primaryScreen()->availableGeometry().center();
         QVERIFY(std::abs(off.x()) <= 3 && std::abs(off.y()) <= 3);
+    }
+
+    // A modal window and its owner are minimised and restored together.
+    void modalWindowsMinimiseWithTheirOwner_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("minimiseOwner");
+        QTest::addColumn<bool>("restoreOwner");
+        QTest::newRow("About minimised, program restored") << "about" << false << true;
+        QTest::newRow("About minimised and restored") << "about" << false << false;
+        QTest::newRow("program minimised under About") << "about" << true << true;
+        QTest::newRow("box minimised, program restored") << "box" << false << true;
+        QTest::newRow("file dialog minimised, program restored") << "file" << false << true;
+    }
+    void modalWindowsMinimiseWithTheirOwner() {
+        QFETCH(QString, kind);
+        QFETCH(bool, minimiseOwner);
+        QFETCH(bool, restoreOwner);
+        QWidget owner;
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        bool bothMinimised = false;
+        bool bothBack = false;
+        whenModalShown([&](QWidget* modal) {
+            (minimiseOwner ? &owner : modal)->showMinimized();
+            bothMinimised = owner.isMinimized() && modal->isMinimized();
+            QWidget* restored = restoreOwner ? &owner : modal;
+            restored->setWindowState(restored->windowState() & ~Qt::WindowMinimized);
+            bothBack = !owner.isMinimized() && !modal->isMinimized();
+            modal->close();
+        });
+        if (kind == "about")
+            AboutWindow(&owner).showModal();
+        else if (kind == "box")
+            QtUserDialogs().showMessage(&owner, QStringLiteral("Я хожу"));
+        else
+            QtUserDialogs().chooseOpenFile(&owner, QStringLiteral("(*.sav)"), QString());
+        QVERIFY(bothMinimised);
+        QVERIFY(bothBack);
     }
 
     void piecesAtTheirDesignPlaces() {
@@ -308,6 +352,37 @@ private slots:
         QWidget* widget = driver.child(control);
         QCOMPARE(widget->accessibleName(), name);
         QCOMPARE(widget->accessibleDescription(), description);
+    }
+
+    // Flipped, the margin names the files h ... a and the ranks 1 ... 8: the letter above the
+    // first column is the unflipped one above the last, and so on.
+    void theFlippedMarginNamesTheSquaresAsTheyStand_data() {
+        QTest::addColumn<QRect>("flipped");
+        QTest::addColumn<QRect>("unflipped");
+        QTest::newRow("letter above the first column")
+            << QRect(46, 8, 12, 16) << QRect(326, 8, 12, 16);
+        QTest::newRow("letter below the last column")
+            << QRect(326, 361, 12, 16) << QRect(46, 361, 12, 16);
+        QTest::newRow("digit beside the top row")
+            << QRect(11, 46, 10, 12) << QRect(11, 326, 10, 12);
+        QTest::newRow("digit right of the bottom row")
+            << QRect(364, 326, 10, 12) << QRect(364, 46, 10, 12);
+    }
+
+    void theFlippedMarginNamesTheSquaresAsTheyStand() {
+        QFETCH(QRect, flipped);
+        QFETCH(QRect, unflipped);
+        WindowDriver driver;
+        auto* board = driver.child<QLabel>("imBoard1");
+        const QImage before = board->pixmap().toImage();
+        driver.child<QCheckBox>("cbInvert")->setChecked(true);
+        const QImage after = board->pixmap().toImage();
+        QVERIFY(after.copy(flipped) != before.copy(flipped));
+        QCOMPARE(after.copy(flipped), before.copy(unflipped));
+        // The squares stay as they are.
+        QCOMPARE(after.copy(32, 32, 320, 320), before.copy(32, 32, 320, 320));
+        driver.child<QCheckBox>("cbInvert")->setChecked(false);
+        QCOMPARE(board->pixmap().toImage(), before);
     }
 
     void tooltipsOnlyWhereListed() {

@@ -22,12 +22,16 @@ constexpr int kGuardMarginMs = 2000;
 constexpr qint64 kMinCheckMs = 2;
 constexpr qint64 kMaxCheckMs = 40;
 
-QAudioFormat formatOf(const PcmClip& clip) {
+QAudioFormat formatOf(int sampleRate, int channelCount) {
     QAudioFormat format;
-    format.setSampleRate(clip.sampleRate);
-    format.setChannelCount(clip.channelCount);
+    format.setSampleRate(sampleRate);
+    format.setChannelCount(channelCount);
     format.setSampleFormat(QAudioFormat::Int16);
     return format;
+}
+
+QAudioFormat formatOf(const PcmClip& clip) {
+    return formatOf(clip.sampleRate, clip.channelCount);
 }
 
 } // namespace
@@ -35,6 +39,26 @@ QAudioFormat formatOf(const PcmClip& clip) {
 AudioClipPlayer::AudioClipPlayer() : AudioClipPlayer(ClipStore()) {}
 
 AudioClipPlayer::AudioClipPlayer(ClipStore store) : store_(std::move(store)) {}
+
+std::optional<QString> AudioClipPlayer::unavailableReason() {
+    const QString noOutput = QStringLiteral("нет вывода звука");
+    // Without a sound server Qt lists no device at all.
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull()) {
+        return noOutput;
+    }
+    // A listed device may still refuse a stream (a server that turns clients away, a card in
+    // use): open one as a Russian clip would.
+    const InputBlocker blocker;
+    QAudioSink sink(device, formatOf(22050, 1));
+    const QIODevice* output = sink.start();
+    const bool opened = output != nullptr && sink.state() != QAudio::StoppedState;
+    sink.stop();
+    if (!opened) {
+        return noOutput;
+    }
+    return std::nullopt;
+}
 
 void AudioClipPlayer::playClip(const QString& name) {
     if (playing_) {

@@ -9,7 +9,8 @@ namespace morvantide {
 // returns once the clip has been heard (as far as the audio system can tell) to its end. While a
 // clip plays the application paints but takes no input; input made meanwhile is dropped.
 //
-// Without a sound server or an output device a call returns at once and prints nothing. A call
+// Without a sound server or an output device a call returns at once and prints nothing;
+// unavailableReason() then says "нет вывода звука". A call
 // made while a clip is playing (from a timer, say) is dropped, so clips never overlap. A guard of
 // the clip's length plus two seconds bounds every call, whatever the audio system does.
 class AudioClipPlayer final : public ClipPlayer {
@@ -19,6 +20,8 @@ public:
     explicit AudioClipPlayer(ClipStore store);
 
     void playClip(const QString& name) override;
+    // Opens a stream on the default output and closes it again at once.
+    std::optional<QString> unavailableReason() override;
 
     ClipStore& store() { return store_; }
 

@@ -3,6 +3,8 @@
 #include "voice/voice_module.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLibrary>
 #include <QtDebug>
 
@@ -23,9 +25,16 @@ LoadedClipPlayer::LoadedClipPlayer(QStringList candidates) : candidates_(std::mo
 LoadedClipPlayer::~LoadedClipPlayer() = default;
 
 QStringList LoadedClipPlayer::installedCandidates() {
-    const QString folder = QCoreApplication::applicationDirPath();
-    return {folder + QLatin1Char('/') + kModuleFileName,
-            folder + QStringLiteral("/../lib/games/morvantide/") + kModuleFileName};
+    const QDir folder(QCoreApplication::applicationDirPath());
+    QStringList candidates = {
+        folder.filePath(kModuleFileName),
+        QDir::cleanPath(
+            folder.filePath(QStringLiteral("../lib/games/morvantide/") + kModuleFileName)),
+        QStringLiteral(MORVANTIDE_INSTALLED_VOICE_FOLDER "/") + kModuleFileName,
+        QStringLiteral("/usr/lib/games/morvantide/") + kModuleFileName,
+    };
+    candidates.removeDuplicates();
+    return candidates;
 }
 
 bool LoadedClipPlayer::load() {
@@ -34,6 +43,8 @@ bool LoadedClipPlayer::load() {
     tried_ = true;
     QStringList failures;
     for (const QString& candidate : candidates_) {
+        if (!QFileInfo::exists(candidate))
+            continue;
         QLibrary module(candidate);
         if (!module.load()) {
             failures.append(module.errorString());
@@ -42,19 +53,36 @@ bool LoadedClipPlayer::load() {
         const auto create =
             reinterpret_cast<CreateClipPlayerFunction>(module.resolve(kCreateClipPlayerSymbol));
         if (create == nullptr) {
-            failures.append(module.errorString());
+            failures.append(QStringLiteral("%1 has no function %2")
+                                .arg(candidate, QLatin1String(kCreateClipPlayerSymbol)));
             continue;
         }
         player_.reset(create());
-        return player_ != nullptr;
+        if (player_ != nullptr)
+            return true;
+        failures.append(QStringLiteral("%1 made no player").arg(candidate));
     }
-    qWarning().noquote() << "The voice is not available:" << failures.join(QStringLiteral("; "));
+    if (failures.isEmpty()) {
+        loadFailure_ = QStringLiteral("не найден модуль голоса");
+        qWarning().noquote() << "The voice is not available: none of these files exists:"
+                             << candidates_.join(QStringLiteral(", "));
+    } else {
+        loadFailure_ = QStringLiteral("модуль голоса не загружается");
+        qWarning().noquote() << "The voice is not available:"
+                             << failures.join(QStringLiteral("; "));
+    }
     return false;
 }
 
 void LoadedClipPlayer::playClip(const QString& name) {
     if (load())
         player_->playClip(name);
+}
+
+std::optional<QString> LoadedClipPlayer::unavailableReason() {
+    if (!load())
+        return loadFailure_;
+    return player_->unavailableReason();
 }
 
 } // namespace morvantide

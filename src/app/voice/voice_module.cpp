@@ -4,10 +4,10 @@
 
 #include <QtGlobal>
 
-extern "C" Q_DECL_EXPORT morvantide::ClipPlayer* morvantide_create_clip_player() {
+extern "C" Q_DECL_EXPORT morvantide::ClipPlayer* morvantide_create_clip_player_2() {
     return new morvantide::AudioClipPlayer();
 }
 
 // A change of the entry's type breaks the build here, not the first clip.
 [[maybe_unused]] static constexpr morvantide::CreateClipPlayerFunction kEntryHasTheRightType =
-    &morvantide_create_clip_player;
+    &morvantide_create_clip_player_2;

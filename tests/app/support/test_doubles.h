@@ -7,10 +7,12 @@
 #include <QWidget>
 #include <deque>
 #include <functional>
+#include <optional>
 
 namespace morvantide {
 
 // Records every clip the window asks for, in order; `onClip` sees the window while it plays.
+// Answers `reason` when asked why the voice cannot be heard, and counts the questions.
 class RecordingClipPlayer : public ClipPlayer {
 public:
     void playClip(const QString& name) override {
@@ -18,8 +20,14 @@ public:
         if (onClip)
             onClip(name);
     }
+    std::optional<QString> unavailableReason() override {
+        ++reasonQuestions;
+        return reason;
+    }
     QStringList clips;
     std::function<void(const QString&)> onClip;
+    std::optional<QString> reason;
+    int reasonQuestions = 0;
 };
 
 // Answers the boxes and dialogs without showing them: records the texts and hands out the

@@ -143,6 +143,9 @@ private slots:
         QVERIFY2(capture_.isValid(), "run this test through with-pulse.sh");
         QVERIFY2(!QMediaDevices::defaultAudioOutput().isNull(),
                  "no audio output: the private PulseAudio daemon is not reachable");
+        // The voice counts as available: the probe's stream opens.
+        const std::optional<QString> reason = player_.unavailableReason();
+        QVERIFY2(!reason.has_value(), qPrintable(reason.value_or(QString())));
     }
 
     void init() { QTest::qWait(100); }
