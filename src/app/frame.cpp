@@ -6,11 +6,11 @@
 #include "morvantide/instance_lock.h"
 #include "morvantide/new_game.h"
 #include "morvantide/piece_name.h"
-#include "morvantide/piece_set.h"
 #include "morvantide/saved_game.h"
 #include "morvantide/saved_game_file.h"
 #include "morvantide/settings.h"
 #include "morvantide/settings_file.h"
+#include "morvantide/slot.h"
 #include "piece_picture.h"
 #include "user_dialogs.h"
 #include "voice/clip_player.h"
@@ -325,7 +325,6 @@ void TFrame::FormCreate() {
     IniFile = std::make_unique<SettingsFile>(
         SettingsPathFor(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()));
 
-    Positions[kSpareEntry] = {};
     DragSlot = 0;
     BoardLeft = imBoard1->x();
     BoardWidth = imBoard1->width();
@@ -433,7 +432,7 @@ void TFrame::resizeEvent(QResizeEvent* event) {
 
 // --- The board and its pictures ------------------------------------------------------------
 
-void TFrame::PlacePieceImages(const morvantide::Positions& table) {
+void TFrame::PlacePieceImages(const morvantide::Position& table) {
     const PicturePlaces places =
         PicturePlacesFor(table, cbInvert->isChecked(), {BoardLeft, BoardWidth});
     for (int slot = 1; slot <= kSlotCount; ++slot) {
@@ -443,40 +442,39 @@ void TFrame::PlacePieceImages(const morvantide::Positions& table) {
     namePiecePictures(table);
 }
 
-void TFrame::ReadPositionsFromImages(morvantide::Positions& table) const {
-    PicturePlaces places{};
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const QWidget* picture = PieceImages[slot];
-        places[slot - 1] = {picture->x(), picture->y()};
+void TFrame::ReadPositionsFromImages(morvantide::Position& table) const {
+    for (Slot slot : allSlots()) {
+        const QWidget* picture = PieceImages[slot.number()];
+        table[slot] = PointOfPicture({picture->x(), picture->y()}, cbInvert->isChecked(),
+                                     {BoardLeft, BoardWidth});
     }
-    ReadPositionsFromPlaces(table, places, cbInvert->isChecked(), {BoardLeft, BoardWidth});
     namePiecePictures(table);
 }
 
 // Each picture tells a screen reader which piece it shows and where that piece stands; a
 // hidden picture's piece is off the board.
-void TFrame::namePiecePictures(const morvantide::Positions& table) const {
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        PiecePicture* picture = PieceImages[slot];
-        const BoardPoint place = picture->isHidden() ? BoardPoint{} : table[slot - 1];
+void TFrame::namePiecePictures(const morvantide::Position& table) const {
+    for (Slot slot : allSlots()) {
+        PiecePicture* picture = PieceImages[slot.number()];
+        const BoardPoint place = picture->isHidden() ? BoardPoint{} : table[slot];
         const QString name = QString::fromStdString(PieceAccessibleName(slot, place));
         if (picture->accessibleName() != name)
             picture->setAccessibleName(name);
     }
 }
 
-void TFrame::showPosition(const morvantide::Positions& table) {
-    std::copy_n(table.begin(), kSlotCount, Positions.begin());
-    for (int slot = 1; slot <= kSlotCount; ++slot)
-        PieceImages[slot]->setVisible(!Positions[slot - 1].isOffBoard());
+void TFrame::showPosition(const morvantide::Position& table) {
+    Positions = table;
+    for (Slot slot : allSlots())
+        PieceImages[slot.number()]->setVisible(!Positions[slot].isOffBoard());
     PlacePieceImages(Positions);
 }
 
-void TFrame::CapturePiece(morvantide::Positions& table, int index) {
-    if (index < 0 || index >= kSlotCount)
+void TFrame::CapturePiece(morvantide::Position& table, Slot slot) {
+    if (!slot.isValid())
         return;
-    PieceImages[index + 1]->hide();
-    table[index] = {};
+    PieceImages[slot.number()]->hide();
+    table[slot] = {};
 }
 
 void TFrame::cbInvertClick() {
@@ -535,7 +533,7 @@ void TFrame::AnnounceMove(const DropResult& drop) {
 void TFrame::imMouseDown(PiecePicture* sender, Qt::MouseButton, Qt::MouseButtons,
                          Qt::KeyboardModifiers, QPoint pos) {
     DragSlot = sender->Tag;
-    const BoardPoint from = Positions[DragSlot - 1];
+    const BoardPoint from = Positions[Slot(DragSlot)];
     FromX = from.x;
     FromY = from.y;
     sender->raise();
@@ -551,7 +549,7 @@ void TFrame::imMouseMove(PiecePicture*, Qt::MouseButtons buttons, Qt::KeyboardMo
         !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
     if (!leftAlone || DragSlot <= 0)
         return;
-    if (BlackToMove != (pieceColour(DragSlot) == PieceColour::Black))
+    if (BlackToMove != (Slot(DragSlot).colour() == PieceColour::Black))
         return;
     PiecePicture* picture = PieceImages[DragSlot];
     picture->move(picture->x() + pos.x() - DragOffsetX, picture->y() + pos.y() - DragOffsetY);
@@ -563,17 +561,18 @@ void TFrame::imMouseUp(PiecePicture*, Qt::MouseButton, Qt::MouseButtons, Qt::Key
     if (DragSlot == 0)
         return;
     keepDroppedPictureInside(PieceImages[DragSlot]);
-    const DropResult drop = PlayDrop(Positions, {DragSlot, FromX, FromY, BlackToMove});
+    const DropResult drop =
+        PlayDrop(Positions, {Slot(DragSlot), {toInt16(FromX), toInt16(FromY)}, BlackToMove});
 
     if (drop.ownSquare) {
-        Positions[DragSlot - 1] = drop.mover;
+        Positions[Slot(DragSlot)] = drop.mover;
         PlacePieceImages(Positions);
         repaint();
         return;
     }
     if (drop.rook) {
         // The rook jumps to its square once the clip has ended.
-        Positions[drop.rook->entry].x = drop.rook->newX;
+        Positions[drop.rook->slot].x = drop.rook->newX;
         SpeakClip("CASTLING");
         PlacePieceImages(Positions);
         repaint();
@@ -610,7 +609,7 @@ void TFrame::CompleteMove(const DropResult& drop) {
         appendMoveText(column, drop.moveText);
     }
     // On its target after a legal move, back on its square after an illegal one.
-    Positions[DragSlot - 1] = drop.mover;
+    Positions[Slot(DragSlot)] = drop.mover;
     PlacePieceImages(Positions);
     if (BlackToMove)
         dialogs_.showMessage(this, QStringLiteral("Я хожу"));
@@ -654,7 +653,7 @@ void TFrame::Button2Click() {
                                          QLatin1Char('.'));
         return;
     }
-    morvantide::Positions loaded = Positions;
+    morvantide::Position loaded = Positions;
     ApplySavedGame(loaded, read.game);
     showPosition(loaded);
     Memo1->clear();

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "morvantide/board_geometry.h"
-#include "morvantide/board_point.h"
 #include "morvantide/drop.h"
+#include "morvantide/position.h"
 
 #include <QWidget>
 #include <array>
@@ -42,7 +42,7 @@ public:
     // Shows a position: each piece stands where the table puts it and is on the board exactly
     // when the table gives it a place. The spare entry, the turn and the columns stay as they
     // are. Open shows a loaded game this way.
-    void showPosition(const morvantide::Positions& table);
+    void showPosition(const morvantide::Position& table);
 
     static constexpr int kClientWidth = 630;
     static constexpr int kClientHeight = 386;
@@ -90,10 +90,10 @@ private:
     void ShowTurn();
     void appendMoveText(QPlainTextEdit* column, const std::string& text);
 
-    void PlacePieceImages(const morvantide::Positions& table);
-    void ReadPositionsFromImages(morvantide::Positions& table) const;
-    void namePiecePictures(const morvantide::Positions& table) const;
-    void CapturePiece(morvantide::Positions& table, int index);
+    void PlacePieceImages(const morvantide::Position& table);
+    void ReadPositionsFromImages(morvantide::Position& table) const;
+    void namePiecePictures(const morvantide::Position& table) const;
+    void CapturePiece(morvantide::Position& table, Slot slot);
     void SpeakClip(std::string_view name);
     void AnnounceMove(const DropResult& drop);
 
@@ -116,7 +116,7 @@ private:
     std::array<PiecePicture*, kSlotCount + 1> PieceImages{}; // by slot; [0] unused
 
     // Board state.
-    morvantide::Positions Positions{};
+    morvantide::Position Positions{};
     int BoardLeft = 0;
     int BoardWidth = 0;
     bool BlackToMove = false;
