@@ -72,9 +72,9 @@ void NewGame(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         // Scatter the pieces so that every frame of the glide moves them.
-        Positions scattered{};
-        for (int slot = 1; slot <= kSlotCount; ++slot)
-            scattered[std::size_t(slot - 1)] = {std::int16_t(20 + 11 * slot), 370};
+        Position scattered;
+        for (Slot slot : allSlots())
+            scattered[slot] = {std::int16_t(20 + 11 * slot.number()), 370};
         frame.showPosition(scattered);
         state.ResumeTiming();
         newGame->click();

@@ -42,12 +42,8 @@ constexpr std::array<int, kSlotCount> kPieceStackingAtStart = {
 
 constexpr int kBoardSize = 385;
 
-BoardPoint PointOfPicture(PicturePlace place, bool flipped, BoardMetrics board) {
-    Positions table{};
-    PicturePlaces places{};
-    places[0] = place;
-    ReadPositionsFromPlaces(table, places, flipped, board);
-    return table[0];
+const PieceLayout& layoutOf(Slot slot) {
+    return kPieceLayout[std::size_t(slot.entry())];
 }
 
 } // namespace
@@ -66,11 +62,11 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent) {
 }
 
 void BoardView::buildPictures() {
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const PieceLayout& layout = kPieceLayout[slot - 1];
+    for (Slot slot : allSlots()) {
+        const PieceLayout& layout = layoutOf(slot);
         auto* picture = new PiecePicture(
             QStringLiteral(":/images/%1.png").arg(QLatin1String(layout.picture)), slot, this);
-        picture->setObjectName(QStringLiteral("im%1").arg(slot));
+        picture->setObjectName(QStringLiteral("im%1").arg(slot.number()));
         picture->setGeometry(layout.left, layout.top, layout.width, layout.height);
         if (layout.hint)
             picture->setToolTip(QString::fromUtf8(layout.hint));
@@ -78,37 +74,35 @@ void BoardView::buildPictures() {
                 [this, picture](QPoint pos) { press(picture, pos); });
         connect(picture, &PiecePicture::moved, this, &BoardView::dragStep);
         connect(picture, &PiecePicture::released, this, &BoardView::release);
-        pictures_[slot - 1] = picture;
+        pictures_[std::size_t(slot.entry())] = picture;
     }
-    for (int slot : kPieceStackingAtStart)
-        pictures_[slot - 1]->raise();
+    for (int number : kPieceStackingAtStart)
+        picture(Slot(number))->raise();
 }
 
 BoardMetrics BoardView::metrics() const {
     return {boardPicture_->x(), boardPicture_->width()};
 }
 
-Positions BoardView::layoutPosition() const {
-    Positions table{};
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const PieceLayout& layout = kPieceLayout[slot - 1];
-        table[slot - 1] = PointOfPicture({layout.left, layout.top}, false, metrics());
-    }
-    return table;
+Position BoardView::layoutPosition() const {
+    Position position;
+    for (Slot slot : allSlots())
+        position[slot] =
+            PointOfPicture({layoutOf(slot).left, layoutOf(slot).top}, false, metrics());
+    return position;
 }
 
-void BoardView::showPosition(const Positions& table) {
-    shown_ = table;
-    const PicturePlaces places = PicturePlacesFor(table, flipped_, metrics());
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const PicturePlace& place = places[slot - 1];
-        pictures_[slot - 1]->move(place.left, place.top);
-        namePiece(slot, table[slot - 1]);
+void BoardView::showPosition(const Position& position) {
+    shown_ = position;
+    for (Slot slot : allSlots()) {
+        const PicturePlace place = PicturePlaceFor(position[slot], flipped_, metrics());
+        picture(slot)->move(place.left, place.top);
+        namePiece(slot, position[slot]);
     }
 }
 
-void BoardView::setPieceShown(int slot, bool shown) {
-    pictures_[slot - 1]->setVisible(shown);
+void BoardView::setPieceShown(Slot slot, bool shown) {
+    picture(slot)->setVisible(shown);
 }
 
 void BoardView::showAllPieces() {
@@ -125,18 +119,18 @@ void BoardView::setFlipped(bool flipped) {
 // Each picture tells a screen reader which piece it shows and where that piece stands; a
 // hidden picture's piece is off the board. A name is set only when it changes, so a drag step
 // sends no needless events.
-void BoardView::namePiece(int slot, BoardPoint place) {
-    PiecePicture* picture = pictures_[slot - 1];
-    const QString name = QString::fromStdString(
-        PieceAccessibleName(slot, picture->isHidden() ? BoardPoint{} : place));
-    if (picture->accessibleName() != name)
-        picture->setAccessibleName(name);
+void BoardView::namePiece(Slot slot, BoardPoint place) {
+    PiecePicture* named = picture(slot);
+    const QString name =
+        QString::fromStdString(PieceAccessibleName(slot, named->isHidden() ? BoardPoint{} : place));
+    if (named->accessibleName() != name)
+        named->setAccessibleName(name);
 }
 
 void BoardView::press(PiecePicture* picture, QPoint pos) {
     emit pressReceived();
-    const int slot = picture->slot();
-    drag_ = Drag{slot, shown_[slot - 1], shown_[slot - 1], pos};
+    const Slot slot = picture->slot();
+    drag_ = Drag{slot, shown_[slot], shown_[slot], pos};
     picture->raise();
 }
 
@@ -145,9 +139,9 @@ void BoardView::dragStep(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifie
     const bool leftAlone =
         buttons == Qt::LeftButton &&
         !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
-    if (!leftAlone || !drag_ || pieceColour(drag_->slot) != sideToMove_)
+    if (!leftAlone || !drag_ || drag_->slot.colour() != sideToMove_)
         return;
-    PiecePicture* dragged = pictures_[drag_->slot - 1];
+    PiecePicture* dragged = picture(drag_->slot);
     dragged->move(dragged->pos() + pos - drag_->grab);
     drag_->at = PointOfPicture({dragged->x(), dragged->y()}, flipped_, metrics());
     namePiece(drag_->slot, drag_->at);
@@ -158,7 +152,7 @@ void BoardView::release() {
         return;
     const Drag drag = *drag_;
     drag_.reset();
-    keepInside(pictures_[drag.slot - 1]);
+    keepInside(picture(drag.slot));
     emit pieceDropped(drag.slot, drag.from, drag.at);
 }
 

@@ -2,7 +2,8 @@
 
 #include "morvantide/board_geometry.h"
 #include "morvantide/board_point.h"
-#include "morvantide/piece_set.h"
+#include "morvantide/position.h"
+#include "morvantide/slot.h"
 
 #include <QWidget>
 #include <array>
@@ -27,13 +28,13 @@ public:
     explicit BoardView(QWidget* parent);
 
     // Where the pictures stand as the window is laid out, before the first new game.
-    Positions layoutPosition() const;
+    Position layoutPosition() const;
 
-    // Draws every piece where the table puts it, flipped or not, and names each picture for a
-    // screen reader. Whether a picture is shown is not changed.
-    void showPosition(const Positions& table);
+    // Draws every piece where the position puts it, flipped or not, and names each picture for
+    // a screen reader. Whether a picture is shown is not changed.
+    void showPosition(const Position& position);
     // A hidden picture's piece has been taken.
-    void setPieceShown(int slot, bool shown);
+    void setPieceShown(Slot slot, bool shown);
     void showAllPieces();
 
     // The board as Black sees it, its margin too; the next showPosition() draws the pieces so.
@@ -48,11 +49,12 @@ signals:
     void pressReceived();
     // A pressed piece has been let go: `from` is its point when it was pressed, `dropped` the
     // point its picture was last dragged to (`from` when it never moved).
-    void pieceDropped(int slot, morvantide::BoardPoint from, morvantide::BoardPoint dropped);
+    void pieceDropped(morvantide::Slot slot, morvantide::BoardPoint from,
+                      morvantide::BoardPoint dropped);
 
 private:
     struct Drag {
-        int slot = 0;
+        Slot slot;
         BoardPoint from;
         BoardPoint at;
         QPoint grab; // where the picture was pressed, in its own coordinates
@@ -63,12 +65,14 @@ private:
     void dragStep(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos);
     void release();
     void keepInside(PiecePicture* picture);
-    void namePiece(int slot, BoardPoint place);
+    void namePiece(Slot slot, BoardPoint place);
     BoardMetrics metrics() const;
 
     QLabel* boardPicture_ = nullptr;
+    PiecePicture* picture(Slot slot) const { return pictures_[std::size_t(slot.entry())]; }
+
     std::array<PiecePicture*, kSlotCount> pictures_{}; // slot 1 first
-    Positions shown_{};
+    Position shown_;
     bool flipped_ = false;
     PieceColour sideToMove_ = PieceColour::White;
     std::optional<Drag> drag_;

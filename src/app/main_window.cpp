@@ -20,7 +20,6 @@
 #include <QRadioButton>
 #include <QThread>
 #include <QWindow>
-#include <algorithm>
 #include <optional>
 
 namespace morvantide {
@@ -303,7 +302,7 @@ void MainWindow::open() {
                                          QLatin1Char('.'));
         return;
     }
-    Positions loaded = position_;
+    Position loaded = position_;
     ApplySavedGame(loaded, read.game);
     showPosition(loaded);
     whiteMoves_->clear();
@@ -313,21 +312,21 @@ void MainWindow::open() {
     dialogs_.showMessage(this, QStringLiteral("Партия восстановлена!"));
 }
 
-void MainWindow::showPosition(const Positions& table) {
-    std::copy_n(table.begin(), kSlotCount, position_.begin());
-    for (int slot = 1; slot <= kSlotCount; ++slot)
-        board_->setPieceShown(slot, !position_[slot - 1].isOffBoard());
+void MainWindow::showPosition(const Position& position) {
+    position_ = position;
+    for (Slot slot : allSlots())
+        board_->setPieceShown(slot, !position_[slot].isOffBoard());
     board_->showPosition(position_);
 }
 
 // --- A move --------------------------------------------------------------------------------
 
 // The core decides everything a drop does; the window shows it step by step.
-void MainWindow::playDrop(int slot, BoardPoint from, BoardPoint dropped) {
-    position_[slot - 1] = dropped;
-    const DropResult drop = PlayDrop(position_, {slot, from.x, from.y, blackToMove_});
+void MainWindow::playDrop(Slot slot, BoardPoint from, BoardPoint dropped) {
+    position_[slot] = dropped;
+    const DropResult drop = PlayDrop(position_, {slot, from, blackToMove_});
     if (drop.ownSquare) {
-        position_ = drop.table;
+        position_ = drop.position;
         board_->showPosition(position_);
         repaint();
         return;
@@ -335,15 +334,15 @@ void MainWindow::playDrop(int slot, BoardPoint from, BoardPoint dropped) {
     if (drop.rook)
         showCastlingRook(drop);
     if (drop.captured)
-        board_->setPieceShown(*drop.captured + 1, false);
+        board_->setPieceShown(*drop.captured, false);
     completeMove(drop);
 }
 
 // While the castling clip plays the king stays where it was let go; then the rook jumps.
 void MainWindow::showCastlingRook(const DropResult& drop) {
     speakClip("CASTLING");
-    Positions withRook = position_;
-    withRook[drop.rook->entry] = drop.table[drop.rook->entry];
+    Position withRook = position_;
+    withRook[drop.rook->slot] = drop.position[drop.rook->slot];
     board_->showPosition(withRook);
     repaint();
 }
@@ -356,7 +355,7 @@ void MainWindow::completeMove(const DropResult& drop) {
         column->appendMove(drop.moveText);
     }
     // The mover on its target after a legal move, back on its square after an illegal one.
-    position_ = drop.table;
+    position_ = drop.position;
     board_->showPosition(position_);
     if (blackToMove_)
         dialogs_.showMessage(this, QStringLiteral("Я хожу"));

@@ -2,6 +2,7 @@
 
 #include "morvantide/board_point.h"
 #include "morvantide/drop.h"
+#include "morvantide/position.h"
 
 #include <QString>
 #include <QWidget>
@@ -30,10 +31,10 @@ class MainWindow : public QWidget {
 public:
     MainWindow(ClipPlayer& voice, UserDialogs& dialogs, QWidget* parent = nullptr);
 
-    // Shows a position: each piece stands where the table puts it and is on the board exactly
-    // when the table gives it a place. The turn and the columns stay as they are. Open shows a
+    // Shows a position: each piece stands where the position puts it and is on the board
+    // exactly when it has a place there. The turn and the columns stay as they are. Open shows a
     // loaded game this way.
-    void showPosition(const Positions& table);
+    void showPosition(const Position& position);
 
     static constexpr int kClientWidth = 630;
     static constexpr int kClientHeight = 386;
@@ -66,7 +67,7 @@ private:
     void open();
 
     // A move.
-    void playDrop(int slot, BoardPoint from, BoardPoint dropped);
+    void playDrop(Slot slot, BoardPoint from, BoardPoint dropped);
     void showCastlingRook(const DropResult& drop);
     void completeMove(const DropResult& drop);
     void showTurn();
@@ -89,7 +90,7 @@ private:
     AboutWindow* aboutWindow_ = nullptr; // made the first time "?" is pressed
 
     // The game.
-    Positions position_{};
+    Position position_;
     bool blackToMove_ = false;
     bool gameStarted_ = false;
     bool activated_ = false;

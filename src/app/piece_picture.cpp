@@ -72,7 +72,7 @@ QPixmap LoadPicture(const QString& path, bool keyed) {
     return pixmap;
 }
 
-PiecePicture::PiecePicture(const QString& picturePath, int slot, QWidget* parent)
+PiecePicture::PiecePicture(const QString& picturePath, Slot slot, QWidget* parent)
     : QWidget(parent), picture_(LoadPicture(picturePath, true)), slot_(slot) {}
 
 void PiecePicture::paintEvent(QPaintEvent*) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "morvantide/slot.h"
+
 #include <QPixmap>
 #include <QStringList>
 #include <QWidget>
@@ -13,10 +15,10 @@ namespace morvantide {
 class PiecePicture : public QWidget {
     Q_OBJECT
 public:
-    PiecePicture(const QString& picturePath, int slot, QWidget* parent);
+    PiecePicture(const QString& picturePath, Slot slot, QWidget* parent);
 
-    // The piece this picture shows, 1..32.
-    int slot() const { return slot_; }
+    // The piece this picture shows.
+    Slot slot() const { return slot_; }
 
 signals:
     // Points are in the picture's own coordinates.
@@ -32,7 +34,7 @@ protected:
 
 private:
     QPixmap picture_;
-    int slot_;
+    Slot slot_;
 };
 
 // The board picture, and the same board with its margin naming the files h to a and the ranks

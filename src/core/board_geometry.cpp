@@ -26,6 +26,12 @@ int snapIndex(int v) {
     return (v - (kFirstCentre + kSquareSize / 2) - 1) / kSquareSize + 1;
 }
 
+// The point as seen on the flipped board: v becomes boardWidth - v, in 16-bit arithmetic.
+BoardPoint mirrored(BoardPoint point, int boardWidth) {
+    return {toInt16(std::int64_t{boardWidth} - point.x),
+            toInt16(std::int64_t{boardWidth} - point.y)};
+}
+
 } // namespace
 
 std::string_view FileName(int x) {
@@ -42,50 +48,34 @@ SnappedSquare SnapToSquare(BoardPoint dropped) {
     const int file = snapIndex(dropped.x);
     const int row = snapIndex(dropped.y);
     SnappedSquare square;
-    square.x = squareCentre(file);
-    square.y = squareCentre(row);
+    square.centre = {toInt16(squareCentre(file)), toInt16(squareCentre(row))};
     square.fileName = kFileLetters[static_cast<std::size_t>(file)];
     square.rankName = kRankDigits[static_cast<std::size_t>(row)];
     return square;
 }
 
-void MirrorPositions(Positions& table, int boardWidth) {
-    for (int i = 0; i < kSlotCount; ++i) {
-        BoardPoint& p = table[static_cast<std::size_t>(i)];
-        p.y = toInt16(std::int64_t{boardWidth} - p.y);
-        p.x = toInt16(std::int64_t{boardWidth} - p.x);
-    }
+PicturePlace PicturePlaceFor(BoardPoint point, bool flipped, BoardMetrics board) {
+    const BoardPoint shown = flipped ? mirrored(point, board.width) : point;
+    int left = shown.x + board.left - 20;
+    // The far-right rule: a point beyond x = width + 10 (its picture would start less than 10
+    // pixels short of the board's right edge) is drawn at x - width - 30, left of the board.
+    if (left > board.left + board.width - 10)
+        left = shown.x - board.width - 30;
+    return {left, shown.y - 20};
 }
 
-PicturePlaces PicturePlacesFor(const Positions& table, bool flipped, BoardMetrics board) {
-    Positions shown = table;
-    if (flipped)
-        MirrorPositions(shown, board.width);
-
+PicturePlaces PicturePlacesFor(const Position& position, bool flipped, BoardMetrics board) {
     PicturePlaces places;
-    for (int i = 0; i < kSlotCount; ++i) {
-        const BoardPoint p = shown[static_cast<std::size_t>(i)];
-        int left = p.x + board.left - 20;
-        // A point far right of the board (only a loaded file can hold one) is drawn off the
-        // left edge instead, so the picture never lands outside the window on the right.
-        if (left > board.left + board.width - 10)
-            left = p.x - board.width - 30;
-        places[static_cast<std::size_t>(i)] = {left, p.y - 20};
-    }
+    for (Slot slot : allSlots())
+        places[static_cast<std::size_t>(slot.entry())] =
+            PicturePlaceFor(position[slot], flipped, board);
     return places;
 }
 
-void ReadPositionsFromPlaces(Positions& table, const PicturePlaces& places, bool flipped,
-                             BoardMetrics board) {
-    for (int i = 0; i < kSlotCount; ++i) {
-        const PicturePlace place = places[static_cast<std::size_t>(i)];
-        table[static_cast<std::size_t>(i)] = {
-            toInt16(std::int64_t{place.left} - board.left + 20),
-            toInt16(std::int64_t{place.top} + 20),
-        };
-    }
-    if (flipped)
-        MirrorPositions(table, board.width);
+BoardPoint PointOfPicture(PicturePlace place, bool flipped, BoardMetrics board) {
+    const BoardPoint shown{toInt16(std::int64_t{place.left} - board.left + 20),
+                           toInt16(std::int64_t{place.top} + 20)};
+    return flipped ? mirrored(shown, board.width) : shown;
 }
 
 PicturePlace ClampDroppedPicture(PicturePlace place, int clientWidth, int clientHeight) {

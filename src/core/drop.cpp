@@ -5,49 +5,54 @@
 
 namespace morvantide {
 
-DropResult PlayDrop(const Positions& table, const DragValues& drag) {
-    DropResult drop;
-    drop.table = table;
-    drop.blackToMove = drag.blackToMove;
-    const int moverEntry = entryOfSlot(drag.slot);
-    drop.to = SnapToSquare(table[static_cast<std::size_t>(moverEntry)]);
-    const BoardPoint target{toInt16(drop.to.x), toInt16(drop.to.y)};
-    BoardPoint& mover = drop.table[static_cast<std::size_t>(moverEntry)];
+namespace {
 
-    if (drop.to.x == drag.fromX && drop.to.y == drag.fromY) {
+TakenKings kingsOffTheBoard(const Position& position) {
+    return {position[kBlackKing].isOffBoard(), position[kWhiteKing].isOffBoard()};
+}
+
+} // namespace
+
+DropResult PlayDrop(const Position& position, const DragValues& drag) {
+    DropResult drop;
+    drop.position = position;
+    drop.blackToMove = drag.blackToMove;
+    drop.to = SnapToSquare(position[drag.slot]);
+    BoardPoint& mover = drop.position[drag.slot];
+
+    if (drop.to.centre == drag.from) {
         drop.ownSquare = true;
-        drop.mover = mover = target;
+        drop.mover = mover = drop.to.centre;
         return drop;
     }
 
-    drop.rules = ApplyMoveRules(table, {drag.slot, drag.fromX, drag.fromY, drop.to.x, drop.to.y});
-    if (drop.rules.Castled) {
-        drop.rook = RookMove{drop.rules.RookEntry, drop.rules.RookNewX};
-        drop.table[static_cast<std::size_t>(drop.rook->entry)].x = drop.rook->newX;
+    drop.rules = ApplyMoveRules(position, {drag.slot, drag.from, drop.to.centre});
+    if (drop.rules.Castling) {
+        drop.rook = drop.rules.Castling;
+        drop.position[drop.rook->slot].x = drop.rook->newX;
     }
-    if (drop.rules.capturesPiece() && drop.rules.CaptureIndex >= 0 &&
-        drop.rules.CaptureIndex < kSlotCount) {
-        drop.captured = drop.rules.CaptureIndex;
-        drop.table[static_cast<std::size_t>(*drop.captured)] = {};
+    if (drop.rules.capturesPiece()) {
+        drop.captured = drop.rules.Captured;
+        drop.position[*drop.captured] = {};
     }
 
     // An illegal move is taken back and the same side moves again.
     drop.turnPasses = !drop.rules.IllegalMove;
-    const MoveNames names{FileName(drag.fromX), RankName(drag.fromY), drop.to.fileName,
+    const MoveNames names{FileName(drag.from.x), RankName(drag.from.y), drop.to.fileName,
                           drop.to.rankName};
     if (drop.turnPasses) {
         drop.blackToMove = !drag.blackToMove;
         drop.moveText = MoveText(names);
-        drop.mover = target;
+        drop.mover = drop.to.centre;
     } else {
-        drop.mover = {toInt16(drag.fromX), toInt16(drag.fromY)};
+        drop.mover = drag.from;
     }
     mover = drop.mover;
 
-    drop.kingsTaken = KingsOffTheBoard(drop.table);
+    drop.kingsTaken = kingsOffTheBoard(drop.position);
     // A castling has spoken its own clip; an illegal move says nothing.
-    if (!drop.rules.IllegalMove && !drop.rules.Castled)
-        drop.clips = AnnouncementClips(names, drop.rules.CaptureFound, drop.kingsTaken);
+    if (!drop.rules.IllegalMove && !drop.rules.Castling)
+        drop.clips = AnnouncementClips(names, drop.rules.Captured.has_value(), drop.kingsTaken);
     return drop;
 }
 

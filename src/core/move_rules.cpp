@@ -1,7 +1,6 @@
 #include "morvantide/move_rules.h"
 
 #include "morvantide/board_geometry.h"
-#include "morvantide/piece_set.h"
 
 #include <array>
 #include <cstdlib>
@@ -12,13 +11,14 @@ namespace {
 
 constexpr int kStep = 40;
 
-// True when an entry other than the mover's own stands exactly on (x, y).
-bool squareOccupied(const Positions& table, const MoveRequest& move, std::int32_t x,
-                    std::int32_t y) {
-    const int moverEntry = entryOfSlot(move.slot);
-    for (int i = 0; i < static_cast<int>(table.size()); ++i) {
-        const BoardPoint p = table[static_cast<std::size_t>(i)];
-        if (i != moverEntry && p.x == x && p.y == y)
+// True when a piece other than the mover stands exactly on (x, y). (0, 0), where taken
+// pieces are kept, always counts as occupied, even before the first capture.
+bool squareOccupied(const Position& position, const MoveRequest& move, int x, int y) {
+    if (x == 0 && y == 0)
+        return true;
+    for (Slot slot : allSlots()) {
+        const BoardPoint p = position[slot];
+        if (slot != move.slot && p.x == x && p.y == y)
             return true;
     }
     return false;
@@ -26,37 +26,61 @@ bool squareOccupied(const Positions& table, const MoveRequest& move, std::int32_
 
 // Examines the squares at k = 40, 80, ... up to distance - 40 along (stepX, stepY) from the
 // from-square: the squares strictly between it and the point at `distance`.
-bool rayBlocked(const Positions& table, const MoveRequest& move, int distance, int stepX,
+bool rayBlocked(const Position& position, const MoveRequest& move, int distance, int stepX,
                 int stepY) {
     for (int k = kStep; k <= distance - kStep; k += kStep) {
-        if (squareOccupied(table, move, move.fromX + stepX * k, move.fromY + stepY * k))
+        if (squareOccupied(position, move, move.from.x + stepX * k, move.from.y + stepY * k))
             return true;
     }
     return false;
 }
 
-// Entries 0..15 are Black, the rest White. The spare entry counts as White; it stays (0, 0)
-// and so never stands on a square.
-PieceColour entryColour(int entry) {
-    return pieceColour(entry + 1);
-}
-
-// The first entry on the target, the mover's own skipped: an own piece makes the move
-// illegal, an enemy is a capture candidate.
-void occupantTest(const Positions& table, const MoveRequest& move, MoveOutcome& outcome) {
-    const int moverEntry = entryOfSlot(move.slot);
-    for (int i = 0; i < static_cast<int>(table.size()); ++i) {
-        const BoardPoint p = table[static_cast<std::size_t>(i)];
-        if (i == moverEntry || p.x != move.toX || p.y != move.toY)
+// The first piece on the target, the mover skipped: an own piece makes the move illegal, an
+// enemy is a capture candidate.
+void occupantTest(const Position& position, const MoveRequest& move, MoveOutcome& outcome) {
+    for (Slot slot : allSlots()) {
+        if (slot == move.slot || position[slot] != move.to)
             continue;
-        if (entryColour(i) == pieceColour(move.slot)) {
+        if (slot.colour() == move.slot.colour())
             outcome.IllegalMove = true;
-        } else {
-            outcome.CaptureFound = true;
-            outcome.CaptureIndex = i;
-        }
+        else
+            outcome.Captured = slot;
         return;
     }
+}
+
+// The scans along each ray from the move's from-square, up to the target's y (N, S and the
+// diagonals) or x (W, E).
+bool pathBlockedN(const Position& position, const MoveRequest& move, int targetY) {
+    return rayBlocked(position, move, move.from.y - targetY, 0, -1);
+}
+
+bool pathBlockedS(const Position& position, const MoveRequest& move, int targetY) {
+    return rayBlocked(position, move, targetY - move.from.y, 0, 1);
+}
+
+bool pathBlockedW(const Position& position, const MoveRequest& move, int targetX) {
+    return rayBlocked(position, move, move.from.x - targetX, -1, 0);
+}
+
+bool pathBlockedE(const Position& position, const MoveRequest& move, int targetX) {
+    return rayBlocked(position, move, targetX - move.from.x, 1, 0);
+}
+
+bool pathBlockedNW(const Position& position, const MoveRequest& move, int targetY) {
+    return rayBlocked(position, move, move.from.y - targetY, -1, -1);
+}
+
+bool pathBlockedNE(const Position& position, const MoveRequest& move, int targetY) {
+    return rayBlocked(position, move, move.from.y - targetY, 1, -1);
+}
+
+bool pathBlockedSW(const Position& position, const MoveRequest& move, int targetY) {
+    return rayBlocked(position, move, targetY - move.from.y, -1, 1);
+}
+
+bool pathBlockedSE(const Position& position, const MoveRequest& move, int targetY) {
+    return rayBlocked(position, move, targetY - move.from.y, 1, 1);
 }
 
 bool knightMoveIllegal(int dx, int dy) {
@@ -66,18 +90,18 @@ bool knightMoveIllegal(int dx, int dy) {
            (ax == 2 * kStep && ay != kStep) || dx == 0;
 }
 
-bool pawnMoveIllegal(const Positions& table, const MoveRequest& move, bool captureFound, int dx,
+bool pawnMoveIllegal(const Position& position, const MoveRequest& move, bool captureFound, int dx,
                      int dy) {
-    const bool black = pieceColour(move.slot) == PieceColour::Black;
+    const bool black = move.slot.colour() == PieceColour::Black;
     const int forward = black ? kStep : -kStep;
     const int startRank = black ? squareCentre(1) : squareCentre(6);
     const bool doubleStep = dy == 2 * forward;
 
-    if (dy != forward && !(doubleStep && move.fromY == startRank))
+    if (dy != forward && !(doubleStep && move.from.y == startRank))
         return true;
     if (doubleStep) {
-        const bool passedSquareTaken =
-            black ? PathBlockedS(table, move, move.toY) : PathBlockedN(table, move, move.toY);
+        const bool passedSquareTaken = black ? pathBlockedS(position, move, move.to.y)
+                                             : pathBlockedN(position, move, move.to.y);
         if (passedSquareTaken)
             return true;
     }
@@ -89,153 +113,121 @@ bool pawnMoveIllegal(const Positions& table, const MoveRequest& move, bool captu
 }
 
 // The diagonal scan toward the target's quadrant; dx and dy are both non-zero.
-bool diagonalBlocked(const Positions& table, const MoveRequest& move, int dx, int dy) {
+bool diagonalBlocked(const Position& position, const MoveRequest& move, int dx, int dy) {
     if (dy > 0)
-        return dx < 0 ? PathBlockedSW(table, move, move.toY) : PathBlockedSE(table, move, move.toY);
-    return dx < 0 ? PathBlockedNW(table, move, move.toY) : PathBlockedNE(table, move, move.toY);
+        return dx < 0 ? pathBlockedSW(position, move, move.to.y)
+                      : pathBlockedSE(position, move, move.to.y);
+    return dx < 0 ? pathBlockedNW(position, move, move.to.y)
+                  : pathBlockedNE(position, move, move.to.y);
 }
 
-bool bishopMoveIllegal(const Positions& table, const MoveRequest& move, int dx, int dy) {
+bool bishopMoveIllegal(const Position& position, const MoveRequest& move, int dx, int dy) {
     if (dx == 0 || dy == 0)
         return true;
     if (std::abs(dx) != std::abs(dy))
         return true;
-    return diagonalBlocked(table, move, dx, dy);
+    return diagonalBlocked(position, move, dx, dy);
 }
 
-bool rookMoveIllegal(const Positions& table, const MoveRequest& move, int dx, int dy) {
+bool rookMoveIllegal(const Position& position, const MoveRequest& move, int dx, int dy) {
     if (dx != 0 && dy != 0)
         return true;
-    return (dy > 0 && PathBlockedS(table, move, move.toY)) ||
-           (dy < 0 && PathBlockedN(table, move, move.toY)) ||
-           (dx < 0 && PathBlockedW(table, move, move.toX)) ||
-           (dx > 0 && PathBlockedE(table, move, move.toX));
+    return (dy > 0 && pathBlockedS(position, move, move.to.y)) ||
+           (dy < 0 && pathBlockedN(position, move, move.to.y)) ||
+           (dx < 0 && pathBlockedW(position, move, move.to.x)) ||
+           (dx > 0 && pathBlockedE(position, move, move.to.x));
 }
 
-bool queenMoveIllegal(const Positions& table, const MoveRequest& move, int dx, int dy) {
+bool queenMoveIllegal(const Position& position, const MoveRequest& move, int dx, int dy) {
     if (dx != 0 && dy != 0 && std::abs(dx) != std::abs(dy))
         return true;
     if (dx == 0)
-        return dy > 0 ? PathBlockedS(table, move, move.toY) : PathBlockedN(table, move, move.toY);
+        return dy > 0 ? pathBlockedS(position, move, move.to.y)
+                      : pathBlockedN(position, move, move.to.y);
     if (dy == 0)
-        return dx < 0 ? PathBlockedW(table, move, move.toX) : PathBlockedE(table, move, move.toX);
-    return diagonalBlocked(table, move, dx, dy);
+        return dx < 0 ? pathBlockedW(position, move, move.to.x)
+                      : pathBlockedE(position, move, move.to.x);
+    return diagonalBlocked(position, move, dx, dy);
 }
 
 struct CastlingRow {
-    int kingSlot;
+    Slot king;
     BoardPoint kingFrom;
     BoardPoint kingTo;
-    int rookEntry;
     BoardPoint rookCorner;
-    std::int16_t rookNewX;
+    RookMove rook;
 };
 
 // Queen side first, then king side; Black's rows before White's.
 constexpr std::array<CastlingRow, 4> kCastlingRows = {{
-    {kBlackKingSlot, {212, 52}, {132, 52}, 0, {52, 52}, 172},
-    {kBlackKingSlot, {212, 52}, {292, 52}, 7, {332, 52}, 252},
-    {kWhiteKingSlot, {212, 332}, {132, 332}, 24, {52, 332}, 172},
-    {kWhiteKingSlot, {212, 332}, {292, 332}, 31, {332, 332}, 252},
+    {kBlackKing, {212, 52}, {132, 52}, {52, 52}, {Slot(1), 172}},
+    {kBlackKing, {212, 52}, {292, 52}, {332, 52}, {Slot(8), 252}},
+    {kWhiteKing, {212, 332}, {132, 332}, {52, 332}, {Slot(25), 172}},
+    {kWhiteKing, {212, 332}, {292, 332}, {332, 332}, {Slot(32), 252}},
 }};
 
 // A castling needs its rook on its own corner and every square between king and rook empty:
 // f and g on the king side, d, c and b on the queen side.
-bool castlingApplies(const Positions& table, const MoveRequest& move, const CastlingRow& row) {
-    if (move.slot != row.kingSlot || move.fromX != row.kingFrom.x || move.fromY != row.kingFrom.y ||
-        move.toX != row.kingTo.x || move.toY != row.kingTo.y)
+bool castlingApplies(const Position& position, const MoveRequest& move, const CastlingRow& row) {
+    if (move.slot != row.king || move.from != row.kingFrom || move.to != row.kingTo)
         return false;
-    if (table[static_cast<std::size_t>(row.rookEntry)] != row.rookCorner)
+    if (position[row.rook.slot] != row.rookCorner)
         return false;
     if (row.kingTo.x < row.kingFrom.x)
-        return !PathBlockedW(table, move, row.rookCorner.x);
-    return !PathBlockedE(table, move, row.rookCorner.x);
+        return !pathBlockedW(position, move, row.rookCorner.x);
+    return !pathBlockedE(position, move, row.rookCorner.x);
 }
 
-void kingRules(const Positions& table, const MoveRequest& move, int dx, int dy,
+void kingRules(const Position& position, const MoveRequest& move, int dx, int dy,
                MoveOutcome& outcome) {
     for (const CastlingRow& row : kCastlingRows) {
-        if (castlingApplies(table, move, row)) {
-            outcome.Castled = true;
-            outcome.RookEntry = row.rookEntry;
-            outcome.RookNewX = row.rookNewX;
+        if (castlingApplies(position, move, row)) {
+            outcome.Castling = row.rook;
             break;
         }
     }
-    if (!outcome.Castled && (std::abs(dx) > kStep || std::abs(dy) > kStep))
+    if (!outcome.Castling && (std::abs(dx) > kStep || std::abs(dy) > kStep))
         outcome.IllegalMove = true;
 }
 
 } // namespace
 
-MoveOutcome ApplyMoveRules(const Positions& table, const MoveRequest& move) {
+MoveOutcome ApplyMoveRules(const Position& position, const MoveRequest& move) {
     MoveOutcome outcome;
     // Only a piece can move; anything else is turned away like any illegal move.
-    if (!isValidSlot(move.slot)) {
+    if (!move.slot.isValid()) {
         outcome.IllegalMove = true;
         return outcome;
     }
 
-    occupantTest(table, move, outcome);
+    occupantTest(position, move, outcome);
 
-    const int dx = move.toX - move.fromX;
-    const int dy = move.toY - move.fromY;
+    const int dx = move.to.x - move.from.x;
+    const int dy = move.to.y - move.from.y;
     bool geometryIllegal = false;
-    switch (pieceKind(move.slot)) {
+    switch (move.slot.kind()) {
     case PieceKind::Knight:
         geometryIllegal = knightMoveIllegal(dx, dy);
         break;
     case PieceKind::Pawn:
-        geometryIllegal = pawnMoveIllegal(table, move, outcome.CaptureFound, dx, dy);
+        geometryIllegal = pawnMoveIllegal(position, move, outcome.Captured.has_value(), dx, dy);
         break;
     case PieceKind::Bishop:
-        geometryIllegal = bishopMoveIllegal(table, move, dx, dy);
+        geometryIllegal = bishopMoveIllegal(position, move, dx, dy);
         break;
     case PieceKind::Rook:
-        geometryIllegal = rookMoveIllegal(table, move, dx, dy);
+        geometryIllegal = rookMoveIllegal(position, move, dx, dy);
         break;
     case PieceKind::Queen:
-        geometryIllegal = queenMoveIllegal(table, move, dx, dy);
+        geometryIllegal = queenMoveIllegal(position, move, dx, dy);
         break;
     case PieceKind::King:
-        kingRules(table, move, dx, dy, outcome);
+        kingRules(position, move, dx, dy, outcome);
         break;
     }
     if (geometryIllegal)
         outcome.IllegalMove = true;
     return outcome;
-}
-
-bool PathBlockedN(const Positions& table, const MoveRequest& move, int targetY) {
-    return rayBlocked(table, move, move.fromY - targetY, 0, -1);
-}
-
-bool PathBlockedS(const Positions& table, const MoveRequest& move, int targetY) {
-    return rayBlocked(table, move, targetY - move.fromY, 0, 1);
-}
-
-bool PathBlockedW(const Positions& table, const MoveRequest& move, int targetX) {
-    return rayBlocked(table, move, move.fromX - targetX, -1, 0);
-}
-
-bool PathBlockedE(const Positions& table, const MoveRequest& move, int targetX) {
-    return rayBlocked(table, move, targetX - move.fromX, 1, 0);
-}
-
-bool PathBlockedNW(const Positions& table, const MoveRequest& move, int targetY) {
-    return rayBlocked(table, move, move.fromY - targetY, -1, -1);
-}
-
-bool PathBlockedNE(const Positions& table, const MoveRequest& move, int targetY) {
-    return rayBlocked(table, move, move.fromY - targetY, 1, -1);
-}
-
-bool PathBlockedSW(const Positions& table, const MoveRequest& move, int targetY) {
-    return rayBlocked(table, move, targetY - move.fromY, -1, 1);
-}
-
-bool PathBlockedSE(const Positions& table, const MoveRequest& move, int targetY) {
-    return rayBlocked(table, move, targetY - move.fromY, 1, 1);
 }
 
 } // namespace morvantide

@@ -1,10 +1,10 @@
 #include "morvantide/new_game.h"
 
-#include "morvantide/piece_set.h"
-
 namespace morvantide {
 
-std::int16_t GlideCoordinate(int current, int target) {
+namespace {
+
+std::int16_t glideCoordinate(int current, int target) {
     // (target + 3 * current) / 4 with the remainder deciding the rounding; floor division so
     // that negative places round the same way as positive ones.
     const std::int64_t sum = std::int64_t{target} + 3 * std::int64_t{current};
@@ -19,18 +19,20 @@ std::int16_t GlideCoordinate(int current, int target) {
     return toInt16(quotient);
 }
 
-void GlideTowardsInitialPositions(Positions& table) {
-    for (int i = 0; i < kSlotCount; ++i) {
-        BoardPoint& p = table[static_cast<std::size_t>(i)];
-        const InitialPoint target = InitialPositions[static_cast<std::size_t>(i)];
-        p.x = GlideCoordinate(p.x, target.x);
-        p.y = GlideCoordinate(p.y, target.y);
+} // namespace
+
+void GlideTowardsInitialPositions(Position& position) {
+    for (Slot slot : allSlots()) {
+        BoardPoint& p = position[slot];
+        const BoardPoint target = slot.startingPoint();
+        p.x = glideCoordinate(p.x, target.x);
+        p.y = glideCoordinate(p.y, target.y);
     }
 }
 
-void SetInitialPositions(Positions& table) {
-    for (int slot = 1; slot <= kSlotCount; ++slot)
-        table[static_cast<std::size_t>(entryOfSlot(slot))] = initialPoint(slot);
+void SetInitialPositions(Position& position) {
+    for (Slot slot : allSlots())
+        position[slot] = slot.startingPoint();
 }
 
 } // namespace morvantide

@@ -1,7 +1,6 @@
 #include "morvantide/piece_name.h"
 
 #include "morvantide/board_geometry.h"
-#include "morvantide/piece_set.h"
 
 #include <array>
 
@@ -34,9 +33,9 @@ constexpr std::array<KindName, 6> kKindNames = {{
 
 } // namespace
 
-std::string PieceAccessibleName(int slot, BoardPoint place) {
-    const KindName& kind = kKindNames[static_cast<std::size_t>(pieceKind(slot))];
-    const bool white = pieceColour(slot) == PieceColour::White;
+std::string PieceAccessibleName(Slot slot, BoardPoint place) {
+    const KindName& kind = kKindNames[static_cast<std::size_t>(slot.kind())];
+    const bool white = slot.colour() == PieceColour::White;
     std::string name =
         white ? (kind.feminine ? "Белая " : "Белый ") : (kind.feminine ? "Черная " : "Черный ");
     name += kind.noun;

@@ -115,18 +115,18 @@ void writeLine(std::string& out, int value) {
 
 } // namespace
 
-std::string WriteSavedGame(const Positions& table) {
+std::string WriteSavedGame(const Position& position) {
     std::string out;
     out.reserve(8 * (kSlotCount + 1) * 2);
-    for (int k = 1; k < kSpareEntry; ++k) {
-        writeLine(out, table[static_cast<std::size_t>(k)].x);
-        writeLine(out, table[static_cast<std::size_t>(k)].y);
+    for (int number = 2; number <= kSlotCount; ++number) {
+        writeLine(out, position[Slot(number)].x);
+        writeLine(out, position[Slot(number)].y);
     }
-    // The spare entry keeps its place in the file but is never carried over.
+    // The spare pair keeps its place in the file but is never carried over.
     writeLine(out, 0);
     writeLine(out, 0);
-    writeLine(out, table[0].x);
-    writeLine(out, table[0].y);
+    writeLine(out, position[Slot(1)].x);
+    writeLine(out, position[Slot(1)].y);
     return out;
 }
 
@@ -135,8 +135,8 @@ SavedGameResult ReadSavedGame(const ChunkSource& source) {
     SavedGame game;
     const auto failure = [](IoError error) { return SavedGameResult{error, SavedGame{}}; };
 
-    // Pairs 1..32 fill entries 1..32; a 33rd pair is slot 1's place. The end of the data is
-    // tested only before a pair, so a pair cut short reads its missing numbers as 0.
+    // Pairs 1..32 are slots 2..32 and the spare; a 33rd pair is slot 1's place. The end of the data
+    // is tested only before a pair, so a pair cut short reads its missing numbers as 0.
     for (int pair = 1; pair <= kSlotCount + 1; ++pair) {
         if (stream.atEnd())
             break;
@@ -152,7 +152,7 @@ SavedGameResult ReadSavedGame(const ChunkSource& source) {
 
         if (pair <= kSlotCount) {
             skipLine(stream);
-            game.entries[static_cast<std::size_t>(pair - 1)] = pointOf(x, y);
+            game.pairs[static_cast<std::size_t>(pair - 1)] = pointOf(x, y);
             game.pairCount = pair;
         } else if (x.present && y.present) {
             // Zeros that only stand for the end of the data (a trailing blank line in an older
@@ -176,12 +176,13 @@ SavedGameResult ReadSavedGame(std::string_view bytes) {
     });
 }
 
-void ApplySavedGame(Positions& table, const SavedGame& game) {
-    const int last = std::min(game.pairCount, kSpareEntry - 1);
-    for (int k = 1; k <= last; ++k)
-        table[static_cast<std::size_t>(k)] = game.entries[static_cast<std::size_t>(k - 1)];
+void ApplySavedGame(Position& position, const SavedGame& game) {
+    // The spare pair, the file's 32nd, is never applied.
+    const int last = std::min(game.pairCount, kSlotCount - 1);
+    for (int pair = 1; pair <= last; ++pair)
+        position[Slot(pair + 1)] = game.pairs[static_cast<std::size_t>(pair - 1)];
     if (game.hasSlot1)
-        table[0] = game.slot1;
+        position[Slot(1)] = game.slot1;
 }
 
 std::string SavedGameFileName(std::string_view chosen) {

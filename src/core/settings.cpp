@@ -116,14 +116,6 @@ std::optional<std::int32_t> ParseProfileInteger(std::string_view text) {
     return ParseIntegerText(rest);
 }
 
-std::int32_t ReadProfileInteger(std::string_view iniText, std::string_view section,
-                                std::string_view key, std::int32_t defaultValue) {
-    const std::optional<std::string> text = ReadProfileString(iniText, section, key);
-    if (!text)
-        return defaultValue;
-    return ParseProfileInteger(*text).value_or(defaultValue);
-}
-
 int WindowTopFromSetting(std::int32_t value, int screenHeight) {
     return value > screenHeight - 27 ? 0 : value;
 }

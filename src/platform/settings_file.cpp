@@ -37,6 +37,13 @@ std::string readBounded(const std::string& path) {
 
 SettingsFile::SettingsFile(std::string path) : path_(std::move(path)), text_(readBounded(path_)) {}
 
+SettingsFile::SettingsFile(std::string path, std::string text)
+    : path_(std::move(path)), text_(std::move(text)) {}
+
+SettingsFile SettingsFile::FromText(std::string text) {
+    return SettingsFile({}, std::move(text));
+}
+
 std::optional<std::int32_t> SettingsFile::ReadInteger(std::string_view section,
                                                       std::string_view key) const {
     const std::optional<std::string> value = ReadProfileString(text_, section, key);

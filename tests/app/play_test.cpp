@@ -1,5 +1,5 @@
 #include "flat_button.h"
-#include "morvantide/piece_set.h"
+#include "morvantide/position.h"
 #include "window_driver.h"
 
 #include <QCheckBox>
@@ -292,11 +292,11 @@ private slots:
         driver->move(12, "d5");
         driver->move(21, "d5");
         sound->setChecked(true);
-        Positions scattered{};
-        for (int slot = 1; slot <= kSlotCount; ++slot)
-            scattered[std::size_t(slot - 1)] = initialPoint(slot);
-        scattered[0] = {50, 50};
-        scattered[11] = {}; // the taken d7 pawn stays taken until the new game
+        Position scattered;
+        for (Slot slot : allSlots())
+            scattered[slot] = slot.startingPoint();
+        scattered[Slot(1)] = {50, 50};
+        scattered[Slot(12)] = {}; // the taken d7 pawn stays taken until the new game
         frame->showPosition(scattered);
 
         // Sample slot 1's picture at every painted frame of the glide.
@@ -320,7 +320,7 @@ private slots:
         for (const QPoint& p : samples)
             QCOMPARE(p, QPoint(30, 30)); // (50, 50) rounds back onto itself every frame
         for (int slot = 1; slot <= kSlotCount; ++slot) {
-            const BoardPoint start = initialPoint(slot);
+            const BoardPoint start = Slot(slot).startingPoint();
             QCOMPARE(picture(slot)->pos(), QPoint(start.x - 20, start.y - 20));
             QVERIFY(picture(slot)->isVisible());
         }

@@ -1,6 +1,6 @@
 #include "application_title.h"
 #include "flat_button.h"
-#include "morvantide/piece_set.h"
+#include "morvantide/position.h"
 #include "qt_user_dialogs.h"
 #include "russian_file_columns.h"
 #include "window_driver.h"
@@ -40,10 +40,10 @@ void writeAll(const QString& path, const QByteArray& bytes) {
 QByteArray newGameFile() {
     QByteArray text;
     for (int slot = 2; slot <= kSlotCount; ++slot) {
-        const InitialPoint p = InitialPositions[std::size_t(slot - 1)];
+        const BoardPoint p = Slot(slot).startingPoint();
         text += QByteArray::number(p.x) + "\r\n" + QByteArray::number(p.y) + "\r\n";
     }
-    text += "0\r\n0\r\n";   // the spare entry
+    text += "0\r\n0\r\n";   // the spare pair
     text += "52\r\n52\r\n"; // slot 1, after the older 64 lines
     return text;
 }
@@ -158,10 +158,10 @@ private slots:
         QByteArray text = newGameFile();
         text.chop(8); // drop the "52\r\n52\r\n" of slot 1
         writeAll(path("old.sav"), text);
-        Positions table{};
-        for (int slot = 1; slot <= kSlotCount; ++slot)
-            table[std::size_t(slot - 1)] = initialPoint(slot);
-        table[0] = {92, 92};
+        Position table;
+        for (Slot slot : allSlots())
+            table[slot] = slot.startingPoint();
+        table[Slot(1)] = {92, 92};
         frame->showPosition(table);
         open(path("old.sav"));
         QCOMPARE(driver->picture(1)->pos(), driver->placeOf("b7"));

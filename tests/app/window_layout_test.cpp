@@ -313,7 +313,7 @@ private slots:
         QCOMPARE(driver.picture(30)->geometry(), QRect(235, 311, 41, 41));
         for (int slot = 1; slot <= kSlotCount; ++slot) {
             PiecePicture* picture = driver.picture(slot);
-            QCOMPARE(picture->slot(), slot);
+            QCOMPARE(picture->slot().number(), slot);
             const bool backRank = slot <= 8 || slot >= 25;
             QCOMPARE(picture->toolTip().isEmpty(), !backRank);
             QCOMPARE(picture->cursor().shape(), Qt::PointingHandCursor);

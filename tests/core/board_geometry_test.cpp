@@ -53,8 +53,7 @@ class SnapTest : public ::testing::TestWithParam<SnapCase> {};
 TEST_P(SnapTest, LandsOnOneSquare) {
     const SnapCase& c = GetParam();
     const SnappedSquare square = SnapToSquare(point(c.x, c.y));
-    EXPECT_EQ(square.x, c.toX);
-    EXPECT_EQ(square.y, c.toY);
+    EXPECT_EQ(square.centre, point(c.toX, c.toY));
     EXPECT_EQ(square.fileName, c.file);
     EXPECT_EQ(square.rankName, c.rank);
 }
@@ -74,33 +73,6 @@ INSTANTIATE_TEST_SUITE_P(
         // Close to the starting square e3 snaps back onto it.
         SnapCase{220, 240, 212, 252, "e", "3"}));
 
-TEST(MirrorPositionsTest, FlipsEveryPieceAndLeavesTheSpare) {
-    Positions table{};
-    table[20] = point(212, 292); // e2
-    table[0] = point(52, 52);
-    table[31] = point(332, 332);
-    table[32] = point(7, 9);
-    MirrorPositions(table, 385);
-    EXPECT_EQ(table[20], point(173, 93));
-    EXPECT_EQ(table[0], point(333, 333));
-    EXPECT_EQ(table[31], point(53, 53));
-    EXPECT_EQ(table[5], point(385, 385)); // off the board
-    EXPECT_EQ(table[32], point(7, 9));
-}
-
-TEST(MirrorPositionsTest, TwiceRestoresEvenWrappedValues) {
-    Positions table{};
-    const int values[] = {52, 0, -20, 395, 32767, -32768, 385, 1000, -1};
-    for (std::size_t i = 0; i < table.size(); ++i)
-        table[i] = point(values[i % 9], values[(i + 4) % 9]);
-    const Positions original = table;
-    MirrorPositions(table, 385);
-    EXPECT_EQ(table[5], point(static_cast<std::int16_t>(385 + 32768), 385 - 52)); // 16-bit wrap
-    EXPECT_NE(table, original);
-    MirrorPositions(table, 385);
-    EXPECT_EQ(table, original);
-}
-
 struct PlaceCase {
     const char* name;
     int x, y;
@@ -119,17 +91,12 @@ class PicturePlaceTest : public ::testing::TestWithParam<PlaceCase> {};
 TEST_P(PicturePlaceTest, PlacesAndReadsBack) {
     const PlaceCase& c = GetParam();
     const BoardMetrics board{c.boardLeft, 385};
-    Positions table{};
-    table[13] = point(c.x, c.y);
-    table[32] = point(52, 52);
-    const PicturePlaces places = PicturePlacesFor(table, c.flipped, board);
-    EXPECT_EQ(places[13], (PicturePlace{c.left, c.top}));
-
-    Positions read{};
-    read[32] = point(1, 2);
-    ReadPositionsFromPlaces(read, places, c.flipped, board);
-    EXPECT_EQ(read[13], point(c.readX, c.readY));
-    EXPECT_EQ(read[32], point(1, 2));
+    const PicturePlace place = PicturePlaceFor(point(c.x, c.y), c.flipped, board);
+    EXPECT_EQ(place, (PicturePlace{c.left, c.top}));
+    Position position;
+    position[Slot(14)] = point(c.x, c.y);
+    EXPECT_EQ(PicturePlacesFor(position, c.flipped, board)[13], place);
+    EXPECT_EQ(PointOfPicture(place, c.flipped, board), point(c.readX, c.readY));
 }
 
 std::string placeName(const ::testing::TestParamInfo<PlaceCase>& info) {
@@ -144,32 +111,21 @@ INSTANTIATE_TEST_SUITE_P(
         PlaceCase{"A8Flipped", 52, 52, true, 0, 313, 313, 52, 52},
         PlaceCase{"CapturedUnflipped", 0, 0, false, 0, -20, -20, 0, 0},
         PlaceCase{"CapturedFlipped", 0, 0, true, 0, 365, 365, 0, 0},
-        // Up to 395 the plain rule holds; beyond it the picture goes 395 pixels further left.
+        // Flipping is 16-bit arithmetic both ways: -32768 is drawn at 385 + 32768 - 65536.
+        PlaceCase{"FlippedWrapsInSixteenBits", -32768, 52, true, 0, -32403, 313, -32768, 52},
+        // Up to 395 the plain rule holds; beyond it the picture goes 395 pixels
+        // further left, and reads back as the point it is drawn at.
         PlaceCase{"RightEdgeLastPlain", 395, 100, false, 0, 375, 80, 395, 100},
         PlaceCase{"RightEdgeException", 396, 100, false, 0, -19, 80, 1, 100},
+        PlaceCase{"RightEdgeExceptionFar", 32767, -7, false, 0, 32352, -27, 32372, -7},
         PlaceCase{"RightEdgeExceptionFlipped", -11, 100, true, 0, -19, 265, 384, 100},
         PlaceCase{"BoardMovedRight", 52, 52, false, 10, 42, 32, 52, 52},
         PlaceCase{"BoardMovedRightException", 396, 52, false, 10, -19, 32, -9, 52},
         PlaceCase{"NegativePlace", -300, -5, false, 0, -320, -25, -300, -5}),
     placeName);
 
-TEST(ReadPositionsFromPlacesTest, FlippedCornerIsA8) {
-    PicturePlaces places{};
-    places[4] = {313, 313}; // centre at (333, 333) on the board picture
-    Positions table{};
-    ReadPositionsFromPlaces(table, places, true, {});
-    EXPECT_EQ(table[4], point(52, 52));
-    const SnappedSquare square = SnapToSquare(table[4]);
-    EXPECT_EQ(square.fileName, "a");
-    EXPECT_EQ(square.rankName, "8");
-}
-
-TEST(ReadPositionsFromPlacesTest, StoresSixteenBits) {
-    PicturePlaces places{};
-    places[0] = {40000, -40000};
-    Positions table{};
-    ReadPositionsFromPlaces(table, places, false, {});
-    EXPECT_EQ(table[0], point(40020 - 65536, -39980 + 65536));
+TEST(PointOfPictureTest, StoresSixteenBits) {
+    EXPECT_EQ(PointOfPicture({40000, -40000}, false, {}), point(40020 - 65536, -39980 + 65536));
 }
 
 struct ClampCase {

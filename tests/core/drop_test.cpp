@@ -24,8 +24,8 @@ struct DropCase {
     bool ownSquare;
     bool turnPasses;
     BoardPoint mover;
-    int captured;  // -1: none
-    RookMove rook; // entry -1: no castling
+    int captured;  // the slot taken, 0: none
+    RookMove rook; // slot 0: no castling
     const char* text;
     Clips clips;
     TakenKings kings;
@@ -39,32 +39,32 @@ class DropTest : public ::testing::TestWithParam<DropCase> {};
 
 TEST_P(DropTest, DecidesEverythingTheReleaseShows) {
     const DropCase& c = GetParam();
-    Positions table{};
+    Position position;
     for (const Piece& piece : c.pieces)
-        table[static_cast<std::size_t>(entryOfSlot(piece.slot))] = piece.place;
-    table[static_cast<std::size_t>(entryOfSlot(c.drag.slot))] = c.dropPoint;
+        position[Slot(piece.slot)] = piece.place;
+    position[c.drag.slot] = c.dropPoint;
 
-    const DropResult drop = PlayDrop(table, c.drag);
+    const DropResult drop = PlayDrop(position, c.drag);
 
     EXPECT_EQ(drop.ownSquare, c.ownSquare);
     EXPECT_EQ(drop.turnPasses, c.turnPasses);
     EXPECT_EQ(drop.blackToMove, c.turnPasses != c.drag.blackToMove);
     EXPECT_EQ(drop.mover, c.mover);
-    EXPECT_EQ(drop.captured.value_or(-1), c.captured);
-    EXPECT_EQ(drop.rook ? drop.rook->entry : -1, c.rook.entry);
+    EXPECT_EQ(drop.captured.value_or(Slot(0)), Slot(c.captured));
+    EXPECT_EQ(drop.rook ? drop.rook->slot : Slot(0), c.rook.slot);
     EXPECT_EQ(drop.rook ? drop.rook->newX : 0, c.rook.newX);
     EXPECT_EQ(drop.moveText, c.text);
     EXPECT_EQ(drop.clips, c.clips);
     EXPECT_EQ(drop.kingsTaken, c.kings);
 
-    // The table shows the same outcome; nothing else in it changes.
-    Positions expected = table;
-    expected[static_cast<std::size_t>(entryOfSlot(c.drag.slot))] = c.mover;
-    if (c.captured >= 0)
-        expected[static_cast<std::size_t>(c.captured)] = {};
-    if (c.rook.entry >= 0)
-        expected[static_cast<std::size_t>(c.rook.entry)].x = c.rook.newX;
-    EXPECT_EQ(drop.table, expected);
+    // The position shows the same outcome; nothing else in it changes.
+    Position expected = position;
+    expected[c.drag.slot] = c.mover;
+    if (c.captured > 0)
+        expected[Slot(c.captured)] = {};
+    if (c.rook.slot.isValid())
+        expected[c.rook.slot].x = c.rook.newX;
+    EXPECT_EQ(drop.position, expected);
 }
 
 const std::vector<Piece> kKings = {{5, at("e8")}, {29, at("e1")}};
@@ -74,86 +74,65 @@ std::vector<Piece> kingsAnd(std::vector<Piece> pieces) {
     return pieces;
 }
 
-constexpr RookMove kNoRook{-1, 0};
+constexpr RookMove kNoRook{Slot(0), 0};
 constexpr TakenKings kNoneTaken{};
 
 // clang-format off
-// A row: name, pieces; drag, drop point, own square, turn passes, mover, captured entry,
+// A row: name, pieces; drag, drop point, own square, turn passes, mover, captured slot,
 // rook; move text, clips, kings taken.
 INSTANTIATE_TEST_SUITE_P(
     Drops, DropTest,
     ::testing::Values(
         DropCase{"WhiteMovePassesTheTurn", kingsAnd({{21, {}}}),
-            {21, 212, 292, false}, {215, 205}, false, true, at("e4"), -1, kNoRook,
+            {Slot(21), {212, 292}, false}, {215, 205}, false, true, at("e4"), 0, kNoRook,
             "e2-e4 ", Clips{"e", "a2", "e", "a4"}, kNoneTaken},
         DropCase{"BlackMovePassesTheTurnBack", kingsAnd({{13, {}}}),
-            {13, 212, 92, true}, at("e5"), false, true, at("e5"), -1, kNoRook,
+            {Slot(13), {212, 92}, true}, at("e5"), false, true, at("e5"), 0, kNoRook,
             "e7-e5 ", Clips{"e", "a7", "e", "a5"}, kNoneTaken},
         DropCase{"IllegalWhiteMoveGoesBackAndKeepsTheTurn", kingsAnd({{21, {}}}),
-            {21, 212, 292, false}, at("e5"), false, false, at("e2"), -1, kNoRook,
+            {Slot(21), {212, 292}, false}, at("e5"), false, false, at("e2"), 0, kNoRook,
             "", {}, kNoneTaken},
         DropCase{"IllegalBlackMoveKeepsBlackToMove", kingsAnd({{2, {}}}),
-            {2, 92, 52, true}, at("b6"), false, false, at("b8"), -1, kNoRook,
+            {Slot(2), {92, 52}, true}, at("b6"), false, false, at("b8"), 0, kNoRook,
             "", {}, kNoneTaken},
         // The black king is gone, but a drop on the own square never reaches the end.
         DropCase{"OwnSquareOnlyRecentres", {{29, at("e1")}},
-            {21, 212, 292, false}, {220, 300}, true, false, at("e2"), -1, kNoRook,
+            {Slot(21), {212, 292}, false}, {220, 300}, true, false, at("e2"), 0, kNoRook,
             "", {}, kNoneTaken},
         DropCase{"OffCentreStartLeavesItsNamesOut", kingsAnd({}),
-            {2, 50, 50, true}, {60, 60}, false, true, at("a8"), -1, kNoRook,
+            {Slot(2), {50, 50}, true}, {60, 60}, false, true, at("a8"), 0, kNoRook,
             "-a8 ", Clips{"a", "a8"}, kNoneTaken},
         DropCase{"CaptureTakesTheEnemyOff", kingsAnd({{12, at("d5")}}),
-            {21, 212, 212, false}, at("d5"), false, true, at("d5"), 11, kNoRook,
+            {Slot(21), {212, 212}, false}, at("d5"), false, true, at("d5"), 12, kNoRook,
             "e4-d5 ", Clips{"e", "a4", "TAKES", "d", "a5"}, kNoneTaken},
         DropCase{"EnemyAheadOfAPawnStays", kingsAnd({{12, at("e5")}}),
-            {21, 212, 212, false}, at("e5"), false, false, at("e4"), -1, kNoRook,
+            {Slot(21), {212, 212}, false}, at("e5"), false, false, at("e4"), 0, kNoRook,
             "", {}, kNoneTaken},
         DropCase{"WhiteCastlesKingSide", kingsAnd({{32, at("h1")}}),
-            {29, 212, 332, false}, {290, 340}, false, true, at("g1"), -1, {31, 252},
+            {Slot(29), {212, 332}, false}, {290, 340}, false, true, at("g1"), 0, {Slot(32), 252},
             "e1-g1 ", {}, kNoneTaken},
         DropCase{"BlackCastlesQueenSide", kingsAnd({{1, at("a8")}}),
-            {5, 212, 52, true}, {130, 50}, false, true, at("c8"), -1, {0, 172},
+            {Slot(5), {212, 52}, true}, {130, 50}, false, true, at("c8"), 0, {Slot(1), 172},
             "e8-c8 ", {}, kNoneTaken},
         DropCase{"TakingTheBlackKingWinsForWhite", {{5, at("e3")}, {29, at("e1")}},
-            {20, 172, 292, false}, at("e3"), false, true, at("e3"), 4, kNoRook,
+            {Slot(20), {172, 292}, false}, at("e3"), false, true, at("e3"), 5, kNoRook,
             "d2-e3 ", Clips{"d", "a2", "TAKES", "e", "a3", "CHECK", "MAT"}, {true, false}},
         DropCase{"TakingTheWhiteKingWinsForBlack", {{5, at("e8")}, {29, at("d6")}},
-            {13, 212, 92, true}, at("d6"), false, true, at("d6"), 28, kNoRook,
+            {Slot(13), {212, 92}, true}, at("d6"), false, true, at("d6"), 29, kNoRook,
             "e7-d6 ", Clips{"e", "a7", "TAKES", "d", "a6", "CHECK", "MAT"}, {false, true}},
         // Once a king is off, every release that reaches the rules says so, legal or not.
         DropCase{"ATakenKingIsToldAfterAnIllegalMove", {{29, at("e1")}},
-            {13, 212, 92, true}, at("e4"), false, false, at("e7"), -1, kNoRook,
+            {Slot(13), {212, 92}, true}, at("e4"), false, false, at("e7"), 0, kNoRook,
             "", {}, {true, false}},
+        // Only a king at (0, 0) is off the board; one coordinate 0 is not enough.
+        DropCase{"AKingHalfAtZeroIsStillOnTheBoard", {{5, {0, 52}}, {29, {212, 0}}, {21, {}}},
+            {Slot(21), {212, 292}, false}, at("e4"), false, true, at("e4"), 0, kNoRook,
+            "e2-e4 ", Clips{"e", "a2", "e", "a4"}, kNoneTaken},
         DropCase{"BothKingsGoneBlackFirst", {{13, at("e7")}},
-            {13, 212, 92, true}, at("e6"), false, true, at("e6"), -1, kNoRook,
+            {Slot(13), {212, 92}, true}, at("e6"), false, true, at("e6"), 0, kNoRook,
             "e7-e6 ", Clips{"e", "a7", "e", "a6", "CHECK", "MAT", "CHECK", "MAT"}, {true, true}}),
     [](const ::testing::TestParamInfo<DropCase>& info) { return std::string(info.param.name); });
 // clang-format on
-
-struct KingsCase {
-    const char* name;
-    BoardPoint blackKing;
-    BoardPoint whiteKing;
-    TakenKings taken;
-};
-
-class KingsOffTheBoardTest : public ::testing::TestWithParam<KingsCase> {};
-
-TEST_P(KingsOffTheBoardTest, OnlyBothCoordinatesZeroCount) {
-    const KingsCase& c = GetParam();
-    Positions table{};
-    table[static_cast<std::size_t>(entryOfSlot(kBlackKingSlot))] = c.blackKing;
-    table[static_cast<std::size_t>(entryOfSlot(kWhiteKingSlot))] = c.whiteKing;
-    EXPECT_EQ(KingsOffTheBoard(table), c.taken);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Winner, KingsOffTheBoardTest,
-    ::testing::Values(KingsCase{"BothOnTheBoard", at("e8"), at("e1"), {false, false}},
-                      KingsCase{"BlackTaken", {0, 0}, at("e1"), {true, false}},
-                      KingsCase{"WhiteTaken", at("e8"), {0, 0}, {false, true}},
-                      KingsCase{"HalfZeroIsStillOnTheBoard", {0, 52}, {212, 0}, {false, false}}),
-    [](const ::testing::TestParamInfo<KingsCase>& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace morvantide

@@ -22,7 +22,7 @@ class PieceNameTest : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(PieceNameTest, NamesColourKindAndSquare) {
     const NameCase& c = GetParam();
-    EXPECT_EQ(PieceAccessibleName(c.slot,
+    EXPECT_EQ(PieceAccessibleName(Slot(c.slot),
                                   {static_cast<std::int16_t>(c.x), static_cast<std::int16_t>(c.y)}),
               c.name);
 }

@@ -1,4 +1,3 @@
-#include "morvantide/piece_set.h"
 #include "morvantide/saved_game.h"
 
 #include <algorithm>
@@ -11,11 +10,11 @@
 namespace morvantide {
 namespace {
 
-Positions newGameTable() {
-    Positions table{};
-    for (int slot = 1; slot <= kSlotCount; ++slot)
-        table[static_cast<std::size_t>(entryOfSlot(slot))] = initialPoint(slot);
-    return table;
+Position newGamePosition() {
+    Position position;
+    for (Slot slot : allSlots())
+        position[slot] = slot.startingPoint();
+    return position;
 }
 
 std::string lines(const std::vector<int>& values, std::string_view lineEnd = "\r\n") {
@@ -52,20 +51,13 @@ struct CountingSource {
 };
 
 TEST(WriteSavedGame, NewGameGivesTheExampleLinesThenSlot1) {
-    EXPECT_EQ(WriteSavedGame(newGameTable()), lines(kNewGameLines) + "52\r\n52\r\n");
+    EXPECT_EQ(WriteSavedGame(newGamePosition()), lines(kNewGameLines) + "52\r\n52\r\n");
 }
 
-TEST(WriteSavedGame, SpareEntryIsAlwaysWrittenAsZeros) {
-    Positions table = newGameTable();
-    table[kSpareEntry] = {212, 212};
-    const std::string text = WriteSavedGame(table);
-    EXPECT_NE(text.find("\r\n332\r\n332\r\n0\r\n0\r\n52\r\n52\r\n"), std::string::npos) << text;
-}
-
-// A table written and read back: the exact text of some lines, then every place restored.
+// A position written and read back: the exact text of some lines, then every place restored.
 struct RoundTripCase {
     const char* name;
-    Positions table;
+    Position position;
     std::vector<std::pair<std::size_t, std::string>> lines; // 1-based line number, its text
 };
 
@@ -74,17 +66,17 @@ void PrintTo(const RoundTripCase& c, std::ostream* os) {
 }
 
 std::vector<RoundTripCase> roundTripCases() {
-    Positions distinct{};
-    for (std::size_t i = 0; i < kSlotCount; ++i) {
+    Position distinct;
+    for (Slot slot : allSlots()) {
         // Distinct values everywhere, negative and off-board ones among them.
-        distinct[i] = {static_cast<std::int16_t>(i * 37 - 300),
-                       static_cast<std::int16_t>(i % 5 == 0 ? 0 : i * 11)};
+        const int i = slot.entry();
+        distinct[slot] = {static_cast<std::int16_t>(i * 37 - 300),
+                          static_cast<std::int16_t>(i % 5 == 0 ? 0 : i * 11)};
     }
-    distinct[kSpareEntry] = {92, 92};
-    Positions negative = newGameTable();
-    negative[1] = {-52, -332};
-    negative[0] = {-1, -32768};
-    negative[31] = {32767, 0};
+    Position negative = newGamePosition();
+    negative[Slot(2)] = {-52, -332};
+    negative[Slot(1)] = {-1, -32768};
+    negative[Slot(32)] = {32767, 0};
     return {
         {"DistinctValues", distinct, {{1, "-263"}, {63, "0"}, {64, "0"}, {65, "-300"}}},
         {"NegativeCoordinates",
@@ -97,7 +89,7 @@ class SavedGameRoundTrip : public testing::TestWithParam<RoundTripCase> {};
 
 TEST_P(SavedGameRoundTrip, WritesSignedDecimalsAndRestoresAllSlotsIncludingSlot1) {
     const RoundTripCase& c = GetParam();
-    const std::string text = WriteSavedGame(c.table);
+    const std::string text = WriteSavedGame(c.position);
     std::vector<std::string> written;
     for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
          start = end + 2)
@@ -106,15 +98,13 @@ TEST_P(SavedGameRoundTrip, WritesSignedDecimalsAndRestoresAllSlotsIncludingSlot1
     for (const auto& [line, expected] : c.lines)
         EXPECT_EQ(written[line - 1], expected) << "line " << line;
 
-    Positions loaded = newGameTable();
-    loaded[kSpareEntry] = {7, 7};
+    Position loaded = newGamePosition();
     const SavedGameResult result = ReadSavedGame(text);
     ASSERT_TRUE(result.ok()) << IoErrorMessage(result.error);
     EXPECT_EQ(result.game.pairCount, 32);
     ApplySavedGame(loaded, result.game);
-    for (std::size_t i = 0; i < kSlotCount; ++i)
-        EXPECT_EQ(loaded[i], c.table[i]) << "entry " << i;
-    EXPECT_EQ(loaded[kSpareEntry], (BoardPoint{7, 7}));
+    for (Slot slot : allSlots())
+        EXPECT_EQ(loaded[slot], c.position[slot]) << "slot " << slot.number();
 }
 
 INSTANTIATE_TEST_SUITE_P(Tables, SavedGameRoundTrip, testing::ValuesIn(roundTripCases()),
@@ -128,7 +118,7 @@ struct FileCase {
     std::string text;
     IoError error;
     int pairCount;
-    std::vector<BoardPoint> firstEntries; // entries 1.. as far as listed
+    std::vector<BoardPoint> firstPairs; // pairs 1.. as far as listed
     std::optional<BoardPoint> slot1;
 };
 
@@ -267,8 +257,8 @@ TEST_P(ReadSavedGameFile, ReadsWhatTheFileHolds) {
     const SavedGameResult result = ReadSavedGame(c.text);
     ASSERT_EQ(result.error, c.error) << IoErrorMessage(result.error);
     EXPECT_EQ(result.game.pairCount, c.pairCount);
-    for (std::size_t i = 0; i < c.firstEntries.size(); ++i)
-        EXPECT_EQ(result.game.entries[i], c.firstEntries[i]) << "entry " << i + 1;
+    for (std::size_t i = 0; i < c.firstPairs.size(); ++i)
+        EXPECT_EQ(result.game.pairs[i], c.firstPairs[i]) << "pair " << i + 1;
     EXPECT_EQ(result.game.hasSlot1, c.slot1.has_value());
     if (c.slot1) {
         EXPECT_EQ(result.game.slot1, *c.slot1);
@@ -280,7 +270,7 @@ INSTANTIATE_TEST_SUITE_P(Files, ReadSavedGameFile, testing::ValuesIn(fileCases()
                              return info.param.name;
                          });
 
-// One number's text, read as the x of the first entry.
+// One number's text, read as the x of the first pair.
 struct NumberCase {
     std::string text;
     std::optional<std::int16_t> stored; // nothing: "Invalid numeric input"
@@ -301,7 +291,7 @@ TEST_P(ReadSavedGameNumber, StoresLow16BitsOrRefuses) {
         return;
     }
     ASSERT_TRUE(result.ok()) << IoErrorMessage(result.error);
-    EXPECT_EQ(result.game.entries[0], (BoardPoint{*c.stored, 1}));
+    EXPECT_EQ(result.game.pairs[0], (BoardPoint{*c.stored, 1}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -340,15 +330,15 @@ TEST_P(ReadSavedGameChunks, ChunkSizeDoesNotMatter) {
     ASSERT_TRUE(result.ok());
     const SavedGameResult whole = ReadSavedGame(text);
     EXPECT_EQ(result.game.pairCount, whole.game.pairCount);
-    EXPECT_EQ(result.game.entries, whole.game.entries);
+    EXPECT_EQ(result.game.pairs, whole.game.pairs);
     EXPECT_FALSE(result.game.hasSlot1);
-    EXPECT_EQ(result.game.entries[0], (BoardPoint{92, 52}));
+    EXPECT_EQ(result.game.pairs[0], (BoardPoint{92, 52}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, ReadSavedGameChunks, testing::Values(1, 2, 3, 7, 64, 4096));
 
 TEST(ReadSavedGame, StopsPullingAfterThe33rdPair) {
-    const std::string head = WriteSavedGame(newGameTable());
+    const std::string head = WriteSavedGame(newGamePosition());
     constexpr std::size_t kHuge = std::size_t{1} << 30;
     std::size_t pulled = 0;
     // A 1 GiB stream: the saved game, then "1\r\n" again and again, made up as it is pulled.
@@ -377,7 +367,7 @@ TEST(ReadSavedGame, NothingIsPulledAfterCtrlZ) {
 }
 
 TEST(ReadSavedGame, ReadFailureIsAnErrorUnlessEverythingNeededCameFirst) {
-    const std::string text = WriteSavedGame(newGameTable());
+    const std::string text = WriteSavedGame(newGamePosition());
     // The reader needs the file up to the end of the last number's text: "52" and its CR.
     const std::size_t needed = text.size() - 1;
     for (std::size_t failAt :
@@ -401,20 +391,22 @@ TEST(ReadSavedGame, ReadFailureIsAnErrorUnlessEverythingNeededCameFirst) {
     }
 }
 
-TEST(ApplySavedGame, ChangesOnlyTheEntriesTheFileReaches) {
-    const Positions before = newGameTable();
+TEST(ApplySavedGame, ChangesOnlyTheSlotsTheFileReaches) {
+    const Position before = newGamePosition();
     for (int pairs : {0, 1, 5, 31, 32}) {
         SavedGame game;
         game.pairCount = pairs;
         for (std::size_t i = 0; i < kSlotCount; ++i)
-            game.entries[i] = {static_cast<std::int16_t>(1000 + i), -1};
-        Positions table = before;
-        ApplySavedGame(table, game);
-        for (int k = 0; k <= kSpareEntry; ++k) {
-            const bool changed = k >= 1 && k <= std::min(pairs, 31);
-            const std::size_t i = static_cast<std::size_t>(k);
-            EXPECT_EQ(table[i], changed ? game.entries[i - 1] : before[i])
-                << pairs << " pairs, entry " << k;
+            game.pairs[i] = {static_cast<std::int16_t>(1000 + i), -1};
+        Position position = before;
+        ApplySavedGame(position, game);
+        for (Slot slot : allSlots()) {
+            // Pair k is slot k + 1; the 32nd pair, the spare, goes nowhere.
+            const int pair = slot.number() - 1;
+            const bool changed = pair >= 1 && pair <= std::min(pairs, 31);
+            EXPECT_EQ(position[slot],
+                      changed ? game.pairs[static_cast<std::size_t>(pair - 1)] : before[slot])
+                << pairs << " pairs, slot " << slot.number();
         }
     }
 }
@@ -424,9 +416,9 @@ TEST(ApplySavedGame, Slot1OnlyWhenTheFileHasIt) {
         SavedGame game;
         game.hasSlot1 = hasSlot1;
         game.slot1 = {132, 212};
-        Positions table = newGameTable();
-        ApplySavedGame(table, game);
-        EXPECT_EQ(table[0], (hasSlot1 ? BoardPoint{132, 212} : BoardPoint{52, 52}));
+        Position position = newGamePosition();
+        ApplySavedGame(position, game);
+        EXPECT_EQ(position[Slot(1)], (hasSlot1 ? BoardPoint{132, 212} : BoardPoint{52, 52}));
     }
 }
 
@@ -436,11 +428,12 @@ TEST(ApplySavedGame, SparePairInTheFileIsIgnored) {
     values[63] = 212;
     const SavedGameResult result = ReadSavedGame(lines(values));
     ASSERT_TRUE(result.ok());
-    EXPECT_EQ(result.game.entries[31], (BoardPoint{212, 212}));
-    Positions table{};
-    ApplySavedGame(table, result.game);
-    EXPECT_EQ(table[kSpareEntry], (BoardPoint{0, 0}));
-    EXPECT_EQ(table[31], (BoardPoint{332, 332}));
+    EXPECT_EQ(result.game.pairs[31], (BoardPoint{212, 212}));
+    Position position;
+    ApplySavedGame(position, result.game);
+    Position expected = newGamePosition();
+    expected[Slot(1)] = {}; // the file has no line 65
+    EXPECT_EQ(position, expected);
 }
 
 struct NameCase {

@@ -143,36 +143,6 @@ INSTANTIATE_TEST_SUITE_P(
                     IntegerCase{"+-5", std::nullopt}, IntegerCase{"1e3", std::nullopt},
                     IntegerCase{"1,5", std::nullopt}, IntegerCase{"0x0x5", std::nullopt}));
 
-struct ReadIntegerCase {
-    const char* value;
-    std::int32_t expected;
-};
-
-void PrintTo(const ReadIntegerCase& c, std::ostream* os) {
-    *os << testing::PrintToString(c.value);
-}
-
-class ProfileIntegerFromFile : public testing::TestWithParam<ReadIntegerCase> {};
-
-TEST_P(ProfileIntegerFromFile, UsesDefaultUnlessAnInteger) {
-    const std::string ini = std::string("[Settings]\r\nWindowTop=") + GetParam().value + "\r\n";
-    EXPECT_EQ(ReadProfileInteger(ini, "Settings", "WindowTop", 77), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Values, ProfileIntegerFromFile,
-                         testing::Values(ReadIntegerCase{"0x64", 100}, ReadIntegerCase{"$64", 100},
-                                         ReadIntegerCase{" 12 ", 12}, ReadIntegerCase{"+7", 7},
-                                         ReadIntegerCase{"x1F", 31}, ReadIntegerCase{"-50", -50},
-                                         ReadIntegerCase{"\"0x64\"", 100},
-                                         ReadIntegerCase{"abc", 77}, ReadIntegerCase{"", 77},
-                                         ReadIntegerCase{"12 px", 77}));
-
-TEST(ProfileIntegerFromFile, MissingKeyOrSectionGivesDefault) {
-    EXPECT_EQ(ReadProfileInteger("[Settings]\nWindowLeft=5\n", "Settings", "WindowTop", -3), -3);
-    EXPECT_EQ(ReadProfileInteger("[Window]\nWindowTop=5\n", "Settings", "WindowTop", 9), 9);
-    EXPECT_EQ(ReadProfileInteger("", "Settings", "WindowTop", 0), 0);
-}
-
 struct PlaceCase {
     std::int32_t value;
     int screen;

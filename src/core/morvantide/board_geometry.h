@@ -1,10 +1,11 @@
 #pragma once
 
+#include "morvantide/board_point.h"
+#include "morvantide/position.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
-
-#include "morvantide/board_point.h"
 
 namespace morvantide {
 
@@ -13,7 +14,9 @@ inline constexpr int kFirstCentre = 52; // file a, rank 8
 inline constexpr int kLastCentre = 332; // file h, rank 1
 
 // Centre of file (0 = a) or row (0 = rank 8).
-constexpr int squareCentre(int index) { return kFirstCentre + kSquareSize * index; }
+constexpr int squareCentre(int index) {
+    return kFirstCentre + kSquareSize * index;
+}
 
 // "a".."h" when x is exactly a square centre, otherwise "".
 std::string_view FileName(int x);
@@ -22,16 +25,11 @@ std::string_view RankName(int y);
 
 // The square a dropped piece lands on: its centre and name. Every point yields a square.
 struct SnappedSquare {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
+    BoardPoint centre;
     std::string_view fileName;
     std::string_view rankName;
 };
 SnappedSquare SnapToSquare(BoardPoint dropped);
-
-// Flips entries 0..31 in place (v becomes boardWidth - v, in 16-bit arithmetic); the spare
-// entry is left alone. Applying it twice restores the table.
-void MirrorPositions(Positions& table, int boardWidth);
 
 // Where the board picture sits in the window.
 struct BoardMetrics {
@@ -45,16 +43,20 @@ struct PicturePlace {
     int top = 0;
     constexpr bool operator==(const PicturePlace&) const = default;
 };
-using PicturePlaces = std::array<PicturePlace, kSlotCount>; // index = slot - 1
+using PicturePlaces = std::array<PicturePlace, kSlotCount>; // index = slot.entry()
 
-// The places the 32 pictures get for a table, flipped or not, with the right-edge exception
-// for points beyond the board. The table is not changed.
-PicturePlaces PicturePlacesFor(const Positions& table, bool flipped, BoardMetrics board);
+// Where the picture of a piece at `point` goes, flipped or not. A picture is centred on its
+// point, except that a point far right of the board (only a loaded file can hold one) is drawn
+// off the left edge instead, so that no picture lands outside the window on the right.
+PicturePlace PicturePlaceFor(BoardPoint point, bool flipped, BoardMetrics board);
 
-// Fills entries 0..31 from the picture places (16-bit arithmetic), mirrored back when the view
-// is flipped. Entry 32 is not touched.
-void ReadPositionsFromPlaces(Positions& table, const PicturePlaces& places, bool flipped,
-                             BoardMetrics board);
+// PicturePlaceFor for all 32 pieces.
+PicturePlaces PicturePlacesFor(const Position& position, bool flipped, BoardMetrics board);
+
+// The point a picture's place stands for (16-bit arithmetic), mirrored back when the view is
+// flipped: the inverse of PicturePlaceFor, except for a point the far-right rule moved, which
+// reads back as the point its picture is drawn at.
+BoardPoint PointOfPicture(PicturePlace place, bool flipped, BoardMetrics board);
 
 // A dropped picture is pulled back so that part of it stays inside the client area.
 PicturePlace ClampDroppedPicture(PicturePlace place, int clientWidth, int clientHeight);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 
 namespace morvantide {
@@ -14,13 +13,6 @@ struct BoardPoint {
     constexpr bool operator==(const BoardPoint&) const = default;
     constexpr bool isOffBoard() const { return x == 0 && y == 0; }
 };
-
-inline constexpr int kSlotCount = 32;
-inline constexpr int kSpareEntry = 32;
-
-// Entry i (0..31) is the place of slot i + 1; entry 32 is a spare that stays (0, 0).
-// There is no board array: which piece stands on a square is found by scanning this table.
-using Positions = std::array<BoardPoint, 33>;
 
 // The 16-bit store of a coordinate: the low 16 bits taken as a signed value.
 constexpr std::int16_t toInt16(std::int64_t value) {

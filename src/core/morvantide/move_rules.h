@@ -1,46 +1,36 @@
 #pragma once
 
-#include <cstdint>
+#include "morvantide/position.h"
 
-#include "morvantide/board_point.h"
+#include <cstdint>
+#include <optional>
 
 namespace morvantide {
 
 // A dropped piece: its slot, the centre of the square it left and the snapped target.
 struct MoveRequest {
-    int slot = 0;
-    std::int32_t fromX = 0;
-    std::int32_t fromY = 0;
-    std::int32_t toX = 0;
-    std::int32_t toY = 0;
+    Slot slot{0};
+    BoardPoint from;
+    BoardPoint to;
 };
 
-// What the rules decided. The table is never changed by the rules themselves: the caller
-// carries out the capture (CapturePiece) and the rook's half of a castling.
+// The rook's half of a castling: the rook takes the new x and keeps its y.
+struct RookMove {
+    Slot slot{0};
+    std::int16_t newX = 0;
+};
+
+// What the rules decided. The position is never changed by the rules themselves: the caller
+// carries out the capture and the rook's half of a castling.
 struct MoveOutcome {
     bool IllegalMove = false;
-    bool CaptureFound = false; // an enemy stands on the target, legal move or not
-    int CaptureIndex = -1;     // its entry, when CaptureFound
-    bool Castled = false;
-    int RookEntry = -1;          // when Castled: the rook's entry ...
-    std::int16_t RookNewX = 0;   // ... and its new x (its y stays)
+    std::optional<Slot> Captured; // the enemy on the target, legal move or not
+    std::optional<RookMove> Castling;
 
     // The capture is carried out only for a legal move.
-    bool capturesPiece() const { return CaptureFound && !IllegalMove; }
+    bool capturesPiece() const { return Captured && !IllegalMove; }
 };
 
-MoveOutcome ApplyMoveRules(const Positions& table, const MoveRequest& move);
-
-// Ray scans from the move's from-square: true when an entry other than the mover's own stands
-// on a square strictly between the from-square and the point at distance D along the ray.
-// The argument is the target's y for N, S and the diagonals and the target's x for W and E.
-bool PathBlockedN(const Positions& table, const MoveRequest& move, int targetY);
-bool PathBlockedS(const Positions& table, const MoveRequest& move, int targetY);
-bool PathBlockedW(const Positions& table, const MoveRequest& move, int targetX);
-bool PathBlockedE(const Positions& table, const MoveRequest& move, int targetX);
-bool PathBlockedNW(const Positions& table, const MoveRequest& move, int targetY);
-bool PathBlockedNE(const Positions& table, const MoveRequest& move, int targetY);
-bool PathBlockedSW(const Positions& table, const MoveRequest& move, int targetY);
-bool PathBlockedSE(const Positions& table, const MoveRequest& move, int targetY);
+MoveOutcome ApplyMoveRules(const Position& position, const MoveRequest& move);
 
 } // namespace morvantide

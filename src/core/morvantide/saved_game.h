@@ -1,26 +1,27 @@
 #pragma once
 
+#include "morvantide/io_error.h"
+#include "morvantide/position.h"
+
 #include <array>
 #include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
 
-#include "morvantide/board_point.h"
-#include "morvantide/io_error.h"
-
 namespace morvantide {
 
-// The ".sav" file: one decimal integer a line, CR LF. Lines 1..64 hold x and y of entries
-// 1..32 (entry 32, the spare, always written as 0 and 0); lines 65 and 66 hold entry 0, the
+// The ".sav" file: one decimal integer a line, CR LF. Lines 1..62 hold x and y of slots
+// 2..32, lines 63 and 64 a spare pair always written as 0 and 0, and lines 65 and 66 the
 // place of slot 1, which older files lack.
-std::string WriteSavedGame(const Positions& table);
+std::string WriteSavedGame(const Position& position);
 
-// What a file holds. Pairs 1..32 go to entries 1..32 as far as the file reaches (the spare
-// pair is read but never applied); a 33rd pair that is really in the file gives entry 0.
+// What a file holds. Pairs 1..31 are the places of slots 2..32 as far as the file reaches,
+// pair 32 is the spare (read but never applied); a 33rd pair that is really in the file is
+// slot 1's place.
 struct SavedGame {
-    int pairCount = 0;                           // pairs read into entries 1..32 (0..32)
-    std::array<BoardPoint, kSlotCount> entries{}; // entries[k - 1] is entry k
+    int pairCount = 0;                          // pairs read, 0..32
+    std::array<BoardPoint, kSlotCount> pairs{}; // pairs[k - 1] is pair k
     bool hasSlot1 = false;
     BoardPoint slot1{};
 };
@@ -38,9 +39,9 @@ using ChunkSource = std::function<std::ptrdiff_t(char* buffer, std::size_t capac
 SavedGameResult ReadSavedGame(const ChunkSource& source);
 SavedGameResult ReadSavedGame(std::string_view bytes);
 
-// Writes what a successfully read file holds into the table: entries 1..31 as far as the
-// file reaches, entry 0 when the file has it. The spare entry stays as it is.
-void ApplySavedGame(Positions& table, const SavedGame& game);
+// Writes what a successfully read file holds into the position: slots 2..32 as far as the
+// file reaches, slot 1 when the file has it.
+void ApplySavedGame(Position& position, const SavedGame& game);
 
 // Save's name rule: ".sav" is appended unless the name ends with exactly ".sav".
 std::string SavedGameFileName(std::string_view chosen);

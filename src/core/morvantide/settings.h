@@ -22,11 +22,6 @@ std::optional<std::string> ReadProfileString(std::string_view iniText, std::stri
 // "0X". Anything else gives nothing.
 std::optional<std::int32_t> ParseProfileInteger(std::string_view text);
 
-// ReadProfileString and ParseProfileInteger together, with the default for a missing key,
-// an empty value or one that is not an integer.
-std::int32_t ReadProfileInteger(std::string_view iniText, std::string_view section,
-                                std::string_view key, std::int32_t defaultValue);
-
 // The window's place from a setting: past the screen's bottom (height - 27) or right edge
 // (width - 19) gives 0; anything else, negative values too, is used as written.
 int WindowTopFromSetting(std::int32_t value, int screenHeight);

@@ -15,6 +15,8 @@ public:
     static constexpr std::size_t kMaxSize = 1024 * 1024;
 
     explicit SettingsFile(std::string path);
+    // Settings read from a text that is no file, as the file holding it would read.
+    static SettingsFile FromText(std::string text);
 
     const std::string& path() const { return path_; }
 
@@ -23,6 +25,8 @@ public:
     std::optional<std::int32_t> ReadInteger(std::string_view section, std::string_view key) const;
 
 private:
+    SettingsFile(std::string path, std::string text);
+
     std::string path_;
     std::string text_;
 };

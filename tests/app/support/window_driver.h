@@ -85,10 +85,10 @@ public:
                  bool blackToMoveNext = false) {
         if (blackToMoveNext && !blackToMove())
             move(21, "e4");
-        Positions table{};
+        Position table;
         for (const auto& [slot, square] : pieces)
-            table[std::size_t(slot - 1)] = {std::int16_t(52 + 40 * (square[0] - 'a')),
-                                            std::int16_t(52 + 40 * ('8' - square[1]))};
+            table[Slot(slot)] = {std::int16_t(52 + 40 * (square[0] - 'a')),
+                                 std::int16_t(52 + 40 * ('8' - square[1]))};
         window->showPosition(table);
         dialogs.messages.clear();
         voice.clips.clear();
