@@ -73,7 +73,7 @@ void NewGame(benchmark::State& state) {
         state.PauseTiming();
         // Scatter the pieces so that every frame of the glide moves them.
         Position scattered;
-        for (Slot slot : allSlots())
+        for (Slot slot : AllSlots())
             scattered[slot] = {std::int16_t(20 + 11 * slot.number()), 370};
         frame.showPosition(scattered);
         state.ResumeTiming();

@@ -15,7 +15,7 @@ constexpr auto kProductPage = "https://example.org/morvantide/";
 constexpr auto kMakerPage = "https://example.org/";
 constexpr auto kBugMailbox = "bugs@example.org";
 
-QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QPoint place,
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, QPoint place,
                  const QColor& colour = {}) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -41,16 +41,16 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
     setFont(LayoutFont("MS Sans Serif", 11));
     resize(255, 125);
 
-    QLabel* title = addLabel(this, "Label1", QStringLiteral("ШАХМАТЫ"), {80, 0});
+    QLabel* title = AddLabel(this, "Label1", QStringLiteral("ШАХМАТЫ"), {80, 0});
     title->setFont(LayoutFont("MS Sans Serif", 20));
     title->adjustSize();
-    addLabel(this, "Label6", QString::fromLatin1(kProductPage), {72, 24}, QColor(0, 0, 255));
-    addLabel(this, "Label5",
+    AddLabel(this, "Label6", QString::fromLatin1(kProductPage), {72, 24}, QColor(0, 0, 255));
+    AddLabel(this, "Label5",
              QStringLiteral("(баги, замечания направлять на ") + QString::fromLatin1(kBugMailbox) +
                  QLatin1Char(')'),
              {0, 40}, QColor(255, 0, 0));
-    addLabel(this, "Label3", QStringLiteral("(кодовое имя Morvantide)"), {64, 56});
-    addLabel(this, "Label4", QStringLiteral("Программирование: ") + QString::fromLatin1(kMakerPage),
+    AddLabel(this, "Label3", QStringLiteral("(кодовое имя Morvantide)"), {64, 56});
+    AddLabel(this, "Label4", QStringLiteral("Программирование: ") + QString::fromLatin1(kMakerPage),
              {40, 112}, QColor(0, 0, 255));
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);

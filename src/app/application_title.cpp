@@ -5,7 +5,7 @@
 
 namespace morvantide {
 
-QString applicationTitle(const QString& executablePath) {
+QString ApplicationTitle(const QString& executablePath) {
     QString name = QFileInfo(executablePath).fileName();
     name.truncate(name.indexOf(QLatin1Char('.')) >= 0 ? name.indexOf(QLatin1Char('.'))
                                                       : name.size());
@@ -14,8 +14,8 @@ QString applicationTitle(const QString& executablePath) {
     return name;
 }
 
-QString applicationTitle() {
-    return applicationTitle(QCoreApplication::applicationFilePath());
+QString ApplicationTitle() {
+    return ApplicationTitle(QCoreApplication::applicationFilePath());
 }
 
 } // namespace morvantide

@@ -6,7 +6,7 @@ namespace morvantide {
 
 // The caption of message boxes: the executable's file name without its folder, cut at its
 // first ".", with every letter after the first in lower case; the first is left as it is.
-QString applicationTitle(const QString& executablePath);
-QString applicationTitle();
+QString ApplicationTitle(const QString& executablePath);
+QString ApplicationTitle();
 
 } // namespace morvantide

@@ -42,7 +42,7 @@ constexpr std::array<int, kSlotCount> kPieceStackingAtStart = {
 
 constexpr int kBoardSize = 385;
 
-const PieceLayout& layoutOf(Slot slot) {
+const PieceLayout& LayoutOf(Slot slot) {
     return kPieceLayout[std::size_t(slot.entry())];
 }
 
@@ -62,8 +62,8 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent) {
 }
 
 void BoardView::buildPictures() {
-    for (Slot slot : allSlots()) {
-        const PieceLayout& layout = layoutOf(slot);
+    for (Slot slot : AllSlots()) {
+        const PieceLayout& layout = LayoutOf(slot);
         auto* picture = new PiecePicture(
             QStringLiteral(":/images/%1.png").arg(QLatin1String(layout.picture)), slot, this);
         picture->setObjectName(QStringLiteral("im%1").arg(slot.number()));
@@ -86,15 +86,15 @@ BoardMetrics BoardView::metrics() const {
 
 Position BoardView::layoutPosition() const {
     Position position;
-    for (Slot slot : allSlots())
+    for (Slot slot : AllSlots())
         position[slot] =
-            PointOfPicture({layoutOf(slot).left, layoutOf(slot).top}, false, metrics());
+            PointOfPicture({LayoutOf(slot).left, LayoutOf(slot).top}, false, metrics());
     return position;
 }
 
 void BoardView::showPosition(const Position& position) {
     shown_ = position;
-    for (Slot slot : allSlots()) {
+    for (Slot slot : AllSlots()) {
         const PicturePlace place = PicturePlaceFor(position[slot], flipped_, metrics());
         picture(slot)->move(place.left, place.top);
         namePiece(slot, position[slot]);

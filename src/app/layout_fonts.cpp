@@ -10,8 +10,8 @@ namespace {
 
 // The installed font families, each named once whatever its foundries. Looked up here rather
 // than one by one with QFontDatabase::hasFamily(), which asks fontconfig to resolve each name.
-const QStringList& installedFamilies() {
-    static const QStringList families = [] {
+const QStringList& InstalledFamilies() {
+    static const QStringList kFamilies = [] {
         QStringList names;
         for (QString family : QFontDatabase::families()) {
             // A family offered by several foundries is listed as "Family [foundry]".
@@ -21,20 +21,20 @@ const QStringList& installedFamilies() {
         }
         return names;
     }();
-    return families;
+    return kFamilies;
 }
 
 // The families a layout font is asked for, found once per family. Where the layout's family is
 // not installed, its installed stand-ins are named directly, in their order, which spares Qt a
 // search through all faces for the nearest match of a missing family. Without stand-ins the
 // layout's family is named and Qt finds the nearest face itself.
-const QStringList& familiesFor(const QString& family) {
+const QStringList& FamiliesFor(const QString& family) {
     static QHash<QString, QStringList> known;
     auto found = known.constFind(family);
     if (found == known.constEnd()) {
         QStringList installed;
         for (const QString& face : QStringList{family} + QFont::substitutes(family))
-            if (installedFamilies().contains(face, Qt::CaseInsensitive))
+            if (InstalledFamilies().contains(face, Qt::CaseInsensitive))
                 installed.append(face);
         if (installed.isEmpty())
             installed.append(family);
@@ -61,7 +61,7 @@ void SubstituteLayoutFonts() {
 
 QFont LayoutFont(const char* family, int pixelSize, bool bold) {
     QFont font;
-    font.setFamilies(familiesFor(QString::fromLatin1(family)));
+    font.setFamilies(FamiliesFor(QString::fromLatin1(family)));
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;

@@ -15,7 +15,7 @@ namespace {
 
 // On a Wayland session Qt cannot place a window, so the window's place from the settings file
 // would be ignored; through the session's X server it can. An explicit platform choice wins.
-void preferX11OnWayland() {
+void PreferX11OnWayland() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
@@ -25,7 +25,7 @@ void preferX11OnWayland() {
 
 int main(int argc, char* argv[]) {
     using namespace morvantide;
-    preferX11OnWayland();
+    PreferX11OnWayland();
     // fontconfig reads its configuration (some 10 ms) and the pictures are decoded while Qt
     // connects to the display; the window needs both next.
     std::thread ahead(PrepareAhead);

@@ -31,7 +31,7 @@ constexpr int kBorderResizeStep = 1 << 14;
 const QColor kTurnColour(0, 128, 0);
 const QColor kWaitColour(255, 0, 0);
 
-void setTextColour(QWidget* widget, const QColor& colour) {
+void SetTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     palette.setColor(QPalette::ButtonText, colour);
@@ -82,7 +82,7 @@ void MainWindow::buildBoard() {
     aboutButton_->setFont(CourierBold(29));
     aboutButton_->setToolTip(QStringLiteral("О программе"));
     aboutButton_->setAccessibleName(QStringLiteral("О программе"));
-    setTextColour(aboutButton_, QColor(255, 255, 0));
+    SetTextColour(aboutButton_, QColor(255, 255, 0));
     connect(aboutButton_, &FlatButton::clicked, this, &MainWindow::showAbout);
 }
 
@@ -94,7 +94,7 @@ void MainWindow::buildTurnLabels() {
         label->setObjectName(QString::fromLatin1(name));
         label->setFont(CourierBold(pixelSize));
         label->move(place);
-        setTextColour(label, colour);
+        SetTextColour(label, colour);
         label->adjustSize();
         return label;
     };
@@ -264,7 +264,7 @@ void MainWindow::switchVoice() {
     if (!voiceBox_->isChecked())
         return;
     if (const std::optional<QString> reason = voice_.unavailableReason())
-        dialogs_.showMessage(this, voiceUnavailableText(*reason));
+        dialogs_.showMessage(this, VoiceUnavailableText(*reason));
 }
 
 void MainWindow::showAbout() {
@@ -281,7 +281,7 @@ void MainWindow::save() {
         return;
     saveDialogLastName_ = chosen;
     const std::string path = SavedGameFileName(chosen.toStdString());
-    const IoError error = writeFileReplacing(path, WriteSavedGame(position_));
+    const IoError error = WriteFileReplacing(path, WriteSavedGame(position_));
     if (error != IoError::None) {
         dialogs_.showFileError(this,
                                QString::fromStdString(IoErrorMessage(error)) + QLatin1Char('.'));
@@ -296,7 +296,7 @@ void MainWindow::open() {
     if (chosen.isEmpty())
         return;
     openDialogLastName_ = chosen;
-    const SavedGameResult read = readSavedGameFile(chosen.toStdString());
+    const SavedGameResult read = ReadSavedGameFile(chosen.toStdString());
     if (!read.ok()) {
         dialogs_.showFileError(this, QString::fromStdString(IoErrorMessage(read.error)) +
                                          QLatin1Char('.'));
@@ -314,7 +314,7 @@ void MainWindow::open() {
 
 void MainWindow::showPosition(const Position& position) {
     position_ = position;
-    for (Slot slot : allSlots())
+    for (Slot slot : AllSlots())
         board_->setPieceShown(slot, !position_[slot].isOffBoard());
     board_->showPosition(position_);
 }
@@ -368,8 +368,8 @@ void MainWindow::completeMove(const DropResult& drop) {
 }
 
 void MainWindow::showTurn() {
-    setTextColour(whiteTurn_, blackToMove_ ? kWaitColour : kTurnColour);
-    setTextColour(blackTurn_, blackToMove_ ? kTurnColour : kWaitColour);
+    SetTextColour(whiteTurn_, blackToMove_ ? kWaitColour : kTurnColour);
+    SetTextColour(blackTurn_, blackToMove_ ? kTurnColour : kWaitColour);
     whiteTurn_->setText(blackToMove_ ? QStringLiteral("Ожидание") : QStringLiteral("Ход"));
     blackTurn_->setText(blackToMove_ ? QStringLiteral("Ход") : QStringLiteral("Ожидание"));
     whiteTurn_->adjustSize();

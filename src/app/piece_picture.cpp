@@ -14,14 +14,14 @@ namespace morvantide {
 namespace {
 
 // Pictures decoded by DecodePicturesAhead(), each taken out when it is first used.
-QHash<QString, QImage>& decodedAhead() {
+QHash<QString, QImage>& DecodedAhead() {
     static QHash<QString, QImage> images;
     return images;
 }
 
 // Every picture is a PNG: read with the built-in reader only, so that Qt does not load each
 // image-format plugin (and libjpeg) to ask whether it would read the file instead.
-QImage readPicture(const QString& path) {
+QImage ReadPicture(const QString& path) {
     QImageReader reader(path, "png");
     reader.setAutoDetectImageFormat(false);
     return reader.read();
@@ -31,7 +31,7 @@ QImage readPicture(const QString& path) {
 
 void DecodePicturesAhead(const QStringList& paths) {
     for (const QString& path : paths)
-        decodedAhead().insert(path, readPicture(path));
+        DecodedAhead().insert(path, ReadPicture(path));
 }
 
 QPixmap LoadPicture(const QString& path, bool keyed) {
@@ -52,7 +52,7 @@ QPixmap LoadPicture(const QString& path, bool keyed) {
         }
     }
     QImage image =
-        decodedAhead().contains(chosen) ? decodedAhead().take(chosen) : readPicture(chosen);
+        DecodedAhead().contains(chosen) ? DecodedAhead().take(chosen) : ReadPicture(chosen);
     QPixmap pixmap;
     if (!image.isNull()) {
         if (keyed) {

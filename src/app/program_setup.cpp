@@ -26,7 +26,7 @@ namespace {
 
 // The interface is Russian whatever the locale settings say (LANG may be unset or C): Qt's own
 // texts, and the numbers, dates and file types its dialogs show.
-void installRussianTranslation(QApplication& application) {
+void InstallRussianTranslation(QApplication& application) {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     auto* translator = new QTranslator(&application);
     if (translator->load(QStringLiteral("qtbase_ru"),
@@ -38,7 +38,7 @@ void installRussianTranslation(QApplication& application) {
 
 // Both windows stand on the grey of the board picture's margin, the button face the layout was
 // drawn for, so the board has no seam. Every other role keeps the desktop's colour.
-void useBoardMarginGrey() {
+void UseBoardMarginGrey() {
     QPalette palette = QApplication::palette();
     palette.setColor(QPalette::Window, kBoardMarginGrey);
     for (const QMetaObject& window : {MainWindow::staticMetaObject, AboutWindow::staticMetaObject})
@@ -47,14 +47,14 @@ void useBoardMarginGrey() {
 
 constexpr int kIconSizes[] = {16, 24, 32, 48, 64};
 
-QString iconFile(int size) {
+QString IconFile(int size) {
     return QStringLiteral(":/icons/morvantide-%1.png").arg(size);
 }
 
-QIcon windowIcon() {
+QIcon WindowIcon() {
     QIcon icon;
     for (int size : kIconSizes)
-        icon.addPixmap(LoadPicture(iconFile(size), false));
+        icon.addPixmap(LoadPicture(IconFile(size), false));
     return icon;
 }
 
@@ -71,15 +71,15 @@ void PrepareAhead() {
             pictures.append(path);
     }
     for (int size : kIconSizes)
-        pictures.append(iconFile(size));
+        pictures.append(IconFile(size));
     DecodePicturesAhead(pictures);
 }
 
 void SetUpProgram(QApplication& application) {
-    installRussianTranslation(application);
+    InstallRussianTranslation(application);
     SubstituteLayoutFonts();
-    useBoardMarginGrey();
-    QApplication::setWindowIcon(windowIcon());
+    UseBoardMarginGrey();
+    QApplication::setWindowIcon(WindowIcon());
 }
 
 std::unique_ptr<InstanceLock> TakeInstanceLock() {

@@ -23,13 +23,13 @@ namespace {
 // minimise, maximise and close.
 constexpr int kFrameButtons = 4;
 
-QRect screenArea() {
+QRect ScreenArea() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect();
 }
 
-void centreOnScreen(QWidget* window) {
-    const QRect area = screenArea();
+void CentreOnScreen(QWidget* window) {
+    const QRect area = ScreenArea();
     if (area.isValid())
         window->move(area.center() - window->rect().center());
 }
@@ -62,28 +62,28 @@ protected:
 
 private:
     void fitCaption() {
-        int wanted = std::max(width(), boxWidthForCaption(windowTitle()));
-        if (const QRect area = screenArea(); area.isValid())
+        int wanted = std::max(width(), BoxWidthForCaption(windowTitle()));
+        if (const QRect area = ScreenArea(); area.isValid())
             wanted = std::min(wanted, area.width());
         if (wanted != width())
             setFixedSize(wanted, height());
         // Message boxes stand in the middle of the screen, not of the window.
-        centreOnScreen(this);
+        CentreOnScreen(this);
     }
 };
 
-void runBox(QWidget* owner, QMessageBox::Icon icon, const QString& text,
-            const QString& caption = applicationTitle()) {
+void RunBox(QWidget* owner, QMessageBox::Icon icon, const QString& text,
+            const QString& caption = ApplicationTitle()) {
     CaptionFittingBox box(icon, caption, text, owner);
     // Placed before it is shown too, so that the window never asks for another place.
     box.adjustSize();
-    centreOnScreen(&box);
+    CentreOnScreen(&box);
     box.exec();
 }
 
 // Widens the folder listing's columns to their contents whenever a folder has been read, and
 // the dialog with them as far as the screen allows, so that no size, type or date is cut.
-void fitColumns(QFileDialog& dialog) {
+void FitColumns(QFileDialog& dialog) {
     auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
     if (!view)
         return;
@@ -97,13 +97,13 @@ void fitColumns(QFileDialog& dialog) {
     const int missing = header->length() - view->viewport()->width();
     if (missing <= 0)
         return;
-    const int limit = screenArea().isValid() ? screenArea().width() : dialog.width() + missing;
+    const int limit = ScreenArea().isValid() ? ScreenArea().width() : dialog.width() + missing;
     // Grown to the right: the dialog keeps its place.
     dialog.setGeometry(QRect(dialog.geometry().topLeft(),
                              QSize(std::min(dialog.width() + missing, limit), dialog.height())));
 }
 
-QString runFileDialog(QWidget* owner, const QString& filter, const QString& lastName,
+QString RunFileDialog(QWidget* owner, const QString& filter, const QString& lastName,
                       QFileDialog::AcceptMode mode) {
     QFileDialog dialog(owner, QString(), QString(), filter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -119,7 +119,7 @@ QString runFileDialog(QWidget* owner, const QString& filter, const QString& last
         dialog.selectFile(lastName);
     if (auto* files = dialog.findChild<QFileSystemModel*>())
         QObject::connect(
-            files, &QFileSystemModel::directoryLoaded, &dialog, [&dialog] { fitColumns(dialog); },
+            files, &QFileSystemModel::directoryLoaded, &dialog, [&dialog] { FitColumns(dialog); },
             Qt::QueuedConnection);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -128,14 +128,14 @@ QString runFileDialog(QWidget* owner, const QString& filter, const QString& last
 
 } // namespace
 
-QFont captionFont() {
+QFont CaptionFont() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
     font.setBold(true);
     return font;
 }
 
-int boxWidthForCaption(const QString& caption) {
-    const QFontMetrics metrics(captionFont());
+int BoxWidthForCaption(const QString& caption) {
+    const QFontMetrics metrics(CaptionFont());
     // A frame button is about as wide as the title bar is high; a little more than a line of
     // the font.
     const int button = metrics.height() + 8;
@@ -143,25 +143,25 @@ int boxWidthForCaption(const QString& caption) {
 }
 
 void QtUserDialogs::showMessage(QWidget* owner, const QString& text) {
-    runBox(owner, QMessageBox::NoIcon, text);
+    RunBox(owner, QMessageBox::NoIcon, text);
 }
 
 void QtUserDialogs::showFileError(QWidget* owner, const QString& text) {
-    runBox(owner, QMessageBox::Critical, text);
+    RunBox(owner, QMessageBox::Critical, text);
 }
 
 void QtUserDialogs::showInformation(QWidget* owner, const QString& caption, const QString& text) {
-    runBox(owner, QMessageBox::Information, text, caption);
+    RunBox(owner, QMessageBox::Information, text, caption);
 }
 
 QString QtUserDialogs::chooseOpenFile(QWidget* owner, const QString& filter,
                                       const QString& lastName) {
-    return runFileDialog(owner, filter, lastName, QFileDialog::AcceptOpen);
+    return RunFileDialog(owner, filter, lastName, QFileDialog::AcceptOpen);
 }
 
 QString QtUserDialogs::chooseSaveFile(QWidget* owner, const QString& filter,
                                       const QString& lastName) {
-    return runFileDialog(owner, filter, lastName, QFileDialog::AcceptSave);
+    return RunFileDialog(owner, filter, lastName, QFileDialog::AcceptSave);
 }
 
 } // namespace morvantide

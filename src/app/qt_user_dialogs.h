@@ -19,10 +19,10 @@ public:
 
 // The font window managers draw captions in, as well as the desktop lets us know it: its title
 // font, bold as most themes draw it.
-QFont captionFont();
+QFont CaptionFont();
 
 // The narrowest box in which the window manager shows `caption` whole beside the frame's
 // buttons (icon, minimise, maximise, close).
-int boxWidthForCaption(const QString& caption);
+int BoxWidthForCaption(const QString& caption);
 
 } // namespace morvantide

@@ -8,15 +8,15 @@ namespace morvantide {
 
 namespace {
 
-enum Column { kSize = 1, kType, kDate };
+enum Column { KSize = 1, KType, KDate };
 
-const QLocale& russian() {
-    static const QLocale locale(QLocale::Russian, QLocale::Russia);
-    return locale;
+const QLocale& Russian() {
+    static const QLocale kLocale(QLocale::Russian, QLocale::Russia);
+    return kLocale;
 }
 
 // "1 байт", "2 байта", "5 байт", "12 байт", "22 байта".
-QString bytesWord(qint64 count) {
+QString BytesWord(qint64 count) {
     const qint64 lastTwo = count % 100;
     const qint64 last = count % 10;
     if (lastTwo < 11 || lastTwo > 14) {
@@ -30,8 +30,8 @@ QString bytesWord(qint64 count) {
 
 QString RussianFileColumns::sizeText(qint64 bytes) {
     if (bytes < 1024)
-        return russian().toString(bytes) + QLatin1Char(' ') + bytesWord(bytes);
-    return russian().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+        return Russian().toString(bytes) + QLatin1Char(' ') + BytesWord(bytes);
+    return Russian().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
 }
 
 QVariant RussianFileColumns::data(const QModelIndex& index, int role) const {
@@ -40,9 +40,9 @@ QVariant RussianFileColumns::data(const QModelIndex& index, int role) const {
         return QIdentityProxyModel::data(index, role);
     const QModelIndex source = mapToSource(index);
     switch (index.column()) {
-    case kSize:
+    case KSize:
         return files->isDir(source) ? QString() : sizeText(files->size(source));
-    case kType:
+    case KType:
         // Qt's translations do not cover the folder's type; files are named by their MIME
         // type's comment in the default (Russian) locale, except this program's own files,
         // which the MIME database takes for SPSS data.
@@ -52,8 +52,8 @@ QVariant RussianFileColumns::data(const QModelIndex& index, int role) const {
                                                         Qt::CaseInsensitive))
             return QStringLiteral("Сохраненная игра");
         return files->type(source);
-    case kDate:
-        return russian().toString(files->lastModified(source), QLocale::ShortFormat);
+    case KDate:
+        return Russian().toString(files->lastModified(source), QLocale::ShortFormat);
     default:
         return QIdentityProxyModel::data(index, role);
     }

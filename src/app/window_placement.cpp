@@ -15,7 +15,7 @@ namespace morvantide {
 
 namespace {
 
-QSize screenSize() {
+QSize ScreenSize() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry().size() : QSize(INT_MAX, INT_MAX);
 }
@@ -45,7 +45,7 @@ private:
     // The default place stands in for the missing coordinate as that coordinate's setting
     // would.
     void place() {
-        const QSize screen = screenSize();
+        const QSize screen = ScreenSize();
         const QRect outer = window_.frameGeometry();
         const int top = top_ ? *top_ : WindowTopFromSetting(outer.y(), screen.height());
         const int left = left_ ? *left_ : WindowLeftFromSetting(outer.x(), screen.width());
@@ -62,12 +62,12 @@ private:
 void PlaceWindowFromSettings(QWidget& window, const SettingsFile& settings) {
     if (!QGuiApplication::primaryScreen())
         return;
-    const QSize screen = screenSize();
+    const QSize screen = ScreenSize();
     std::optional<int> top;
-    if (const std::optional<std::int32_t> value = settings.ReadInteger("Settings", "WindowTop"))
+    if (const std::optional<std::int32_t> value = settings.readInteger("Settings", "WindowTop"))
         top = WindowTopFromSetting(*value, screen.height());
     std::optional<int> left;
-    if (const std::optional<std::int32_t> value = settings.ReadInteger("Settings", "WindowLeft"))
+    if (const std::optional<std::int32_t> value = settings.readInteger("Settings", "WindowLeft"))
         left = WindowLeftFromSetting(*value, screen.width());
 
     if (top && left)

@@ -4,23 +4,23 @@ namespace morvantide {
 
 namespace {
 
-bool isFileLetter(std::string_view name) {
+bool IsFileLetter(std::string_view name) {
     return name.size() == 1 && name[0] >= 'a' && name[0] <= 'h';
 }
 
-bool isRankDigit(std::string_view name) {
+bool IsRankDigit(std::string_view name) {
     return name.size() == 1 && name[0] >= '1' && name[0] <= '8';
 }
 
-void addSquare(std::vector<std::string>& clips, std::string_view file, std::string_view rank) {
-    if (isFileLetter(file))
+void AddSquare(std::vector<std::string>& clips, std::string_view file, std::string_view rank) {
+    if (IsFileLetter(file))
         clips.emplace_back(file);
     // Ranks are spoken by the clips "a1".."a8", which stand for the digit alone.
-    if (isRankDigit(rank))
+    if (IsRankDigit(rank))
         clips.push_back("a" + std::string(rank));
 }
 
-void addKingTaken(std::vector<std::string>& clips, bool taken) {
+void AddKingTaken(std::vector<std::string>& clips, bool taken) {
     if (taken) {
         clips.emplace_back("CHECK");
         clips.emplace_back("MAT");
@@ -32,12 +32,12 @@ void addKingTaken(std::vector<std::string>& clips, bool taken) {
 std::vector<std::string> AnnouncementClips(const MoveNames& names, bool captureFound,
                                            TakenKings kings) {
     std::vector<std::string> clips;
-    addSquare(clips, names.fromFile, names.fromRank);
+    AddSquare(clips, names.fromFile, names.fromRank);
     if (captureFound)
         clips.emplace_back("TAKES");
-    addSquare(clips, names.toFile, names.toRank);
-    addKingTaken(clips, kings.black);
-    addKingTaken(clips, kings.white);
+    AddSquare(clips, names.toFile, names.toRank);
+    AddKingTaken(clips, kings.black);
+    AddKingTaken(clips, kings.white);
     return clips;
 }
 

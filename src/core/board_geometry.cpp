@@ -10,7 +10,7 @@ constexpr std::array<std::string_view, 8> kFileLetters = {"a", "b", "c", "d", "e
 constexpr std::array<std::string_view, 8> kRankDigits = {"8", "7", "6", "5", "4", "3", "2", "1"};
 
 // Index 0..7 of the square centre v, or -1 when v is not exactly a centre.
-int centreIndex(int v) {
+int CentreIndex(int v) {
     if (v < kFirstCentre || v > kLastCentre || (v - kFirstCentre) % kSquareSize != 0)
         return -1;
     return (v - kFirstCentre) / kSquareSize;
@@ -18,7 +18,7 @@ int centreIndex(int v) {
 
 // The square a coordinate falls into. Each square spans its centre +- 20; a value on an edge
 // goes to the square nearer file a / rank 8, and anything beyond the board to the edge square.
-int snapIndex(int v) {
+int SnapIndex(int v) {
     if (v <= kFirstCentre + kSquareSize / 2)
         return 0;
     if (v > kLastCentre - kSquareSize / 2)
@@ -27,35 +27,35 @@ int snapIndex(int v) {
 }
 
 // The point as seen on the flipped board: v becomes boardWidth - v, in 16-bit arithmetic.
-BoardPoint mirrored(BoardPoint point, int boardWidth) {
-    return {toInt16(std::int64_t{boardWidth} - point.x),
-            toInt16(std::int64_t{boardWidth} - point.y)};
+BoardPoint Mirrored(BoardPoint point, int boardWidth) {
+    return {ToInt16(std::int64_t{boardWidth} - point.x),
+            ToInt16(std::int64_t{boardWidth} - point.y)};
 }
 
 } // namespace
 
 std::string_view FileName(int x) {
-    const int index = centreIndex(x);
+    const int index = CentreIndex(x);
     return index < 0 ? std::string_view{} : kFileLetters[static_cast<std::size_t>(index)];
 }
 
 std::string_view RankName(int y) {
-    const int index = centreIndex(y);
+    const int index = CentreIndex(y);
     return index < 0 ? std::string_view{} : kRankDigits[static_cast<std::size_t>(index)];
 }
 
 SnappedSquare SnapToSquare(BoardPoint dropped) {
-    const int file = snapIndex(dropped.x);
-    const int row = snapIndex(dropped.y);
+    const int file = SnapIndex(dropped.x);
+    const int row = SnapIndex(dropped.y);
     SnappedSquare square;
-    square.centre = {toInt16(squareCentre(file)), toInt16(squareCentre(row))};
+    square.centre = {ToInt16(SquareCentre(file)), ToInt16(SquareCentre(row))};
     square.fileName = kFileLetters[static_cast<std::size_t>(file)];
     square.rankName = kRankDigits[static_cast<std::size_t>(row)];
     return square;
 }
 
 PicturePlace PicturePlaceFor(BoardPoint point, bool flipped, BoardMetrics board) {
-    const BoardPoint shown = flipped ? mirrored(point, board.width) : point;
+    const BoardPoint shown = flipped ? Mirrored(point, board.width) : point;
     int left = shown.x + board.left - 20;
     // The far-right rule: a point beyond x = width + 10 (its picture would start less than 10
     // pixels short of the board's right edge) is drawn at x - width - 30, left of the board.
@@ -66,16 +66,16 @@ PicturePlace PicturePlaceFor(BoardPoint point, bool flipped, BoardMetrics board)
 
 PicturePlaces PicturePlacesFor(const Position& position, bool flipped, BoardMetrics board) {
     PicturePlaces places;
-    for (Slot slot : allSlots())
+    for (Slot slot : AllSlots())
         places[static_cast<std::size_t>(slot.entry())] =
             PicturePlaceFor(position[slot], flipped, board);
     return places;
 }
 
 BoardPoint PointOfPicture(PicturePlace place, bool flipped, BoardMetrics board) {
-    const BoardPoint shown{toInt16(std::int64_t{place.left} - board.left + 20),
-                           toInt16(std::int64_t{place.top} + 20)};
-    return flipped ? mirrored(shown, board.width) : shown;
+    const BoardPoint shown{ToInt16(std::int64_t{place.left} - board.left + 20),
+                           ToInt16(std::int64_t{place.top} + 20)};
+    return flipped ? Mirrored(shown, board.width) : shown;
 }
 
 PicturePlace ClampDroppedPicture(PicturePlace place, int clientWidth, int clientHeight) {

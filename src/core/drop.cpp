@@ -7,7 +7,7 @@ namespace morvantide {
 
 namespace {
 
-TakenKings kingsOffTheBoard(const Position& position) {
+TakenKings KingsOffTheBoard(const Position& position) {
     return {position[kBlackKing].isOffBoard(), position[kWhiteKing].isOffBoard()};
 }
 
@@ -27,17 +27,17 @@ DropResult PlayDrop(const Position& position, const DragValues& drag) {
     }
 
     drop.rules = ApplyMoveRules(position, {drag.slot, drag.from, drop.to.centre});
-    if (drop.rules.Castling) {
-        drop.rook = drop.rules.Castling;
+    if (drop.rules.castling) {
+        drop.rook = drop.rules.castling;
         drop.position[drop.rook->slot].x = drop.rook->newX;
     }
     if (drop.rules.capturesPiece()) {
-        drop.captured = drop.rules.Captured;
+        drop.captured = drop.rules.captured;
         drop.position[*drop.captured] = {};
     }
 
     // An illegal move is taken back and the same side moves again.
-    drop.turnPasses = !drop.rules.IllegalMove;
+    drop.turnPasses = !drop.rules.illegalMove;
     const MoveNames names{FileName(drag.from.x), RankName(drag.from.y), drop.to.fileName,
                           drop.to.rankName};
     if (drop.turnPasses) {
@@ -49,10 +49,10 @@ DropResult PlayDrop(const Position& position, const DragValues& drag) {
     }
     mover = drop.mover;
 
-    drop.kingsTaken = kingsOffTheBoard(drop.position);
+    drop.kingsTaken = KingsOffTheBoard(drop.position);
     // A castling has spoken its own clip; an illegal move says nothing.
-    if (!drop.rules.IllegalMove && !drop.rules.Castling)
-        drop.clips = AnnouncementClips(names, drop.rules.Captured.has_value(), drop.kingsTaken);
+    if (!drop.rules.illegalMove && !drop.rules.castling)
+        drop.clips = AnnouncementClips(names, drop.rules.captured.has_value(), drop.kingsTaken);
     return drop;
 }
 

@@ -60,7 +60,7 @@ IoError IoErrorFromErrno(int errnoValue) {
     case EFBIG:
         return IoError::DiskFull;
     default:
-        return IoError::System(errnoValue);
+        return IoError::system(errnoValue);
     }
 }
 

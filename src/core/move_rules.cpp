@@ -13,10 +13,10 @@ constexpr int kStep = 40;
 
 // True when a piece other than the mover stands exactly on (x, y). (0, 0), where taken
 // pieces are kept, always counts as occupied, even before the first capture.
-bool squareOccupied(const Position& position, const MoveRequest& move, int x, int y) {
+bool SquareOccupied(const Position& position, const MoveRequest& move, int x, int y) {
     if (x == 0 && y == 0)
         return true;
-    for (Slot slot : allSlots()) {
+    for (Slot slot : AllSlots()) {
         const BoardPoint p = position[slot];
         if (slot != move.slot && p.x == x && p.y == y)
             return true;
@@ -26,10 +26,10 @@ bool squareOccupied(const Position& position, const MoveRequest& move, int x, in
 
 // Examines the squares at k = 40, 80, ... up to distance - 40 along (stepX, stepY) from the
 // from-square: the squares strictly between it and the point at `distance`.
-bool rayBlocked(const Position& position, const MoveRequest& move, int distance, int stepX,
+bool RayBlocked(const Position& position, const MoveRequest& move, int distance, int stepX,
                 int stepY) {
     for (int k = kStep; k <= distance - kStep; k += kStep) {
-        if (squareOccupied(position, move, move.from.x + stepX * k, move.from.y + stepY * k))
+        if (SquareOccupied(position, move, move.from.x + stepX * k, move.from.y + stepY * k))
             return true;
     }
     return false;
@@ -37,71 +37,71 @@ bool rayBlocked(const Position& position, const MoveRequest& move, int distance,
 
 // The first piece on the target, the mover skipped: an own piece makes the move illegal, an
 // enemy is a capture candidate.
-void occupantTest(const Position& position, const MoveRequest& move, MoveOutcome& outcome) {
-    for (Slot slot : allSlots()) {
+void OccupantTest(const Position& position, const MoveRequest& move, MoveOutcome& outcome) {
+    for (Slot slot : AllSlots()) {
         if (slot == move.slot || position[slot] != move.to)
             continue;
         if (slot.colour() == move.slot.colour())
-            outcome.IllegalMove = true;
+            outcome.illegalMove = true;
         else
-            outcome.Captured = slot;
+            outcome.captured = slot;
         return;
     }
 }
 
 // The scans along each ray from the move's from-square, up to the target's y (N, S and the
 // diagonals) or x (W, E).
-bool pathBlockedN(const Position& position, const MoveRequest& move, int targetY) {
-    return rayBlocked(position, move, move.from.y - targetY, 0, -1);
+bool PathBlockedN(const Position& position, const MoveRequest& move, int targetY) {
+    return RayBlocked(position, move, move.from.y - targetY, 0, -1);
 }
 
-bool pathBlockedS(const Position& position, const MoveRequest& move, int targetY) {
-    return rayBlocked(position, move, targetY - move.from.y, 0, 1);
+bool PathBlockedS(const Position& position, const MoveRequest& move, int targetY) {
+    return RayBlocked(position, move, targetY - move.from.y, 0, 1);
 }
 
-bool pathBlockedW(const Position& position, const MoveRequest& move, int targetX) {
-    return rayBlocked(position, move, move.from.x - targetX, -1, 0);
+bool PathBlockedW(const Position& position, const MoveRequest& move, int targetX) {
+    return RayBlocked(position, move, move.from.x - targetX, -1, 0);
 }
 
-bool pathBlockedE(const Position& position, const MoveRequest& move, int targetX) {
-    return rayBlocked(position, move, targetX - move.from.x, 1, 0);
+bool PathBlockedE(const Position& position, const MoveRequest& move, int targetX) {
+    return RayBlocked(position, move, targetX - move.from.x, 1, 0);
 }
 
-bool pathBlockedNW(const Position& position, const MoveRequest& move, int targetY) {
-    return rayBlocked(position, move, move.from.y - targetY, -1, -1);
+bool PathBlockedNw(const Position& position, const MoveRequest& move, int targetY) {
+    return RayBlocked(position, move, move.from.y - targetY, -1, -1);
 }
 
-bool pathBlockedNE(const Position& position, const MoveRequest& move, int targetY) {
-    return rayBlocked(position, move, move.from.y - targetY, 1, -1);
+bool PathBlockedNe(const Position& position, const MoveRequest& move, int targetY) {
+    return RayBlocked(position, move, move.from.y - targetY, 1, -1);
 }
 
-bool pathBlockedSW(const Position& position, const MoveRequest& move, int targetY) {
-    return rayBlocked(position, move, targetY - move.from.y, -1, 1);
+bool PathBlockedSw(const Position& position, const MoveRequest& move, int targetY) {
+    return RayBlocked(position, move, targetY - move.from.y, -1, 1);
 }
 
-bool pathBlockedSE(const Position& position, const MoveRequest& move, int targetY) {
-    return rayBlocked(position, move, targetY - move.from.y, 1, 1);
+bool PathBlockedSe(const Position& position, const MoveRequest& move, int targetY) {
+    return RayBlocked(position, move, targetY - move.from.y, 1, 1);
 }
 
-bool knightMoveIllegal(int dx, int dy) {
+bool KnightMoveIllegal(int dx, int dy) {
     const int ax = std::abs(dx);
     const int ay = std::abs(dy);
     return ax > 2 * kStep || ay > 2 * kStep || (ax == kStep && ay != 2 * kStep) ||
            (ax == 2 * kStep && ay != kStep) || dx == 0;
 }
 
-bool pawnMoveIllegal(const Position& position, const MoveRequest& move, bool captureFound, int dx,
+bool PawnMoveIllegal(const Position& position, const MoveRequest& move, bool captureFound, int dx,
                      int dy) {
     const bool black = move.slot.colour() == PieceColour::Black;
     const int forward = black ? kStep : -kStep;
-    const int startRank = black ? squareCentre(1) : squareCentre(6);
+    const int startRank = black ? SquareCentre(1) : SquareCentre(6);
     const bool doubleStep = dy == 2 * forward;
 
     if (dy != forward && !(doubleStep && move.from.y == startRank))
         return true;
     if (doubleStep) {
-        const bool passedSquareTaken = black ? pathBlockedS(position, move, move.to.y)
-                                             : pathBlockedN(position, move, move.to.y);
+        const bool passedSquareTaken = black ? PathBlockedS(position, move, move.to.y)
+                                             : PathBlockedN(position, move, move.to.y);
         if (passedSquareTaken)
             return true;
     }
@@ -113,41 +113,41 @@ bool pawnMoveIllegal(const Position& position, const MoveRequest& move, bool cap
 }
 
 // The diagonal scan toward the target's quadrant; dx and dy are both non-zero.
-bool diagonalBlocked(const Position& position, const MoveRequest& move, int dx, int dy) {
+bool DiagonalBlocked(const Position& position, const MoveRequest& move, int dx, int dy) {
     if (dy > 0)
-        return dx < 0 ? pathBlockedSW(position, move, move.to.y)
-                      : pathBlockedSE(position, move, move.to.y);
-    return dx < 0 ? pathBlockedNW(position, move, move.to.y)
-                  : pathBlockedNE(position, move, move.to.y);
+        return dx < 0 ? PathBlockedSw(position, move, move.to.y)
+                      : PathBlockedSe(position, move, move.to.y);
+    return dx < 0 ? PathBlockedNw(position, move, move.to.y)
+                  : PathBlockedNe(position, move, move.to.y);
 }
 
-bool bishopMoveIllegal(const Position& position, const MoveRequest& move, int dx, int dy) {
+bool BishopMoveIllegal(const Position& position, const MoveRequest& move, int dx, int dy) {
     if (dx == 0 || dy == 0)
         return true;
     if (std::abs(dx) != std::abs(dy))
         return true;
-    return diagonalBlocked(position, move, dx, dy);
+    return DiagonalBlocked(position, move, dx, dy);
 }
 
-bool rookMoveIllegal(const Position& position, const MoveRequest& move, int dx, int dy) {
+bool RookMoveIllegal(const Position& position, const MoveRequest& move, int dx, int dy) {
     if (dx != 0 && dy != 0)
         return true;
-    return (dy > 0 && pathBlockedS(position, move, move.to.y)) ||
-           (dy < 0 && pathBlockedN(position, move, move.to.y)) ||
-           (dx < 0 && pathBlockedW(position, move, move.to.x)) ||
-           (dx > 0 && pathBlockedE(position, move, move.to.x));
+    return (dy > 0 && PathBlockedS(position, move, move.to.y)) ||
+           (dy < 0 && PathBlockedN(position, move, move.to.y)) ||
+           (dx < 0 && PathBlockedW(position, move, move.to.x)) ||
+           (dx > 0 && PathBlockedE(position, move, move.to.x));
 }
 
-bool queenMoveIllegal(const Position& position, const MoveRequest& move, int dx, int dy) {
+bool QueenMoveIllegal(const Position& position, const MoveRequest& move, int dx, int dy) {
     if (dx != 0 && dy != 0 && std::abs(dx) != std::abs(dy))
         return true;
     if (dx == 0)
-        return dy > 0 ? pathBlockedS(position, move, move.to.y)
-                      : pathBlockedN(position, move, move.to.y);
+        return dy > 0 ? PathBlockedS(position, move, move.to.y)
+                      : PathBlockedN(position, move, move.to.y);
     if (dy == 0)
-        return dx < 0 ? pathBlockedW(position, move, move.to.x)
-                      : pathBlockedE(position, move, move.to.x);
-    return diagonalBlocked(position, move, dx, dy);
+        return dx < 0 ? PathBlockedW(position, move, move.to.x)
+                      : PathBlockedE(position, move, move.to.x);
+    return DiagonalBlocked(position, move, dx, dy);
 }
 
 struct CastlingRow {
@@ -168,26 +168,26 @@ constexpr std::array<CastlingRow, 4> kCastlingRows = {{
 
 // A castling needs its rook on its own corner and every square between king and rook empty:
 // f and g on the king side, d, c and b on the queen side.
-bool castlingApplies(const Position& position, const MoveRequest& move, const CastlingRow& row) {
+bool CastlingApplies(const Position& position, const MoveRequest& move, const CastlingRow& row) {
     if (move.slot != row.king || move.from != row.kingFrom || move.to != row.kingTo)
         return false;
     if (position[row.rook.slot] != row.rookCorner)
         return false;
     if (row.kingTo.x < row.kingFrom.x)
-        return !pathBlockedW(position, move, row.rookCorner.x);
-    return !pathBlockedE(position, move, row.rookCorner.x);
+        return !PathBlockedW(position, move, row.rookCorner.x);
+    return !PathBlockedE(position, move, row.rookCorner.x);
 }
 
-void kingRules(const Position& position, const MoveRequest& move, int dx, int dy,
+void KingRules(const Position& position, const MoveRequest& move, int dx, int dy,
                MoveOutcome& outcome) {
     for (const CastlingRow& row : kCastlingRows) {
-        if (castlingApplies(position, move, row)) {
-            outcome.Castling = row.rook;
+        if (CastlingApplies(position, move, row)) {
+            outcome.castling = row.rook;
             break;
         }
     }
-    if (!outcome.Castling && (std::abs(dx) > kStep || std::abs(dy) > kStep))
-        outcome.IllegalMove = true;
+    if (!outcome.castling && (std::abs(dx) > kStep || std::abs(dy) > kStep))
+        outcome.illegalMove = true;
 }
 
 } // namespace
@@ -196,37 +196,37 @@ MoveOutcome ApplyMoveRules(const Position& position, const MoveRequest& move) {
     MoveOutcome outcome;
     // Only a piece can move; anything else is turned away like any illegal move.
     if (!move.slot.isValid()) {
-        outcome.IllegalMove = true;
+        outcome.illegalMove = true;
         return outcome;
     }
 
-    occupantTest(position, move, outcome);
+    OccupantTest(position, move, outcome);
 
     const int dx = move.to.x - move.from.x;
     const int dy = move.to.y - move.from.y;
     bool geometryIllegal = false;
     switch (move.slot.kind()) {
     case PieceKind::Knight:
-        geometryIllegal = knightMoveIllegal(dx, dy);
+        geometryIllegal = KnightMoveIllegal(dx, dy);
         break;
     case PieceKind::Pawn:
-        geometryIllegal = pawnMoveIllegal(position, move, outcome.Captured.has_value(), dx, dy);
+        geometryIllegal = PawnMoveIllegal(position, move, outcome.captured.has_value(), dx, dy);
         break;
     case PieceKind::Bishop:
-        geometryIllegal = bishopMoveIllegal(position, move, dx, dy);
+        geometryIllegal = BishopMoveIllegal(position, move, dx, dy);
         break;
     case PieceKind::Rook:
-        geometryIllegal = rookMoveIllegal(position, move, dx, dy);
+        geometryIllegal = RookMoveIllegal(position, move, dx, dy);
         break;
     case PieceKind::Queen:
-        geometryIllegal = queenMoveIllegal(position, move, dx, dy);
+        geometryIllegal = QueenMoveIllegal(position, move, dx, dy);
         break;
     case PieceKind::King:
-        kingRules(position, move, dx, dy, outcome);
+        KingRules(position, move, dx, dy, outcome);
         break;
     }
     if (geometryIllegal)
-        outcome.IllegalMove = true;
+        outcome.illegalMove = true;
     return outcome;
 }
 

@@ -12,7 +12,7 @@ namespace {
 constexpr int kBoardFirstPixel = kFirstCentre - kSquareSize / 2;
 constexpr int kBoardLastPixel = kLastCentre + kSquareSize / 2 - 1;
 
-constexpr bool onSquares(int v) {
+constexpr bool OnSquares(int v) {
     return v >= kBoardFirstPixel && v <= kBoardLastPixel;
 }
 
@@ -39,7 +39,7 @@ std::string PieceAccessibleName(Slot slot, BoardPoint place) {
     std::string name =
         white ? (kind.feminine ? "Белая " : "Белый ") : (kind.feminine ? "Черная " : "Черный ");
     name += kind.noun;
-    if (place.isOffBoard() || !onSquares(place.x) || !onSquares(place.y)) {
+    if (place.isOffBoard() || !OnSquares(place.x) || !OnSquares(place.y)) {
         name += ", вне доски";
         return name;
     }

@@ -68,13 +68,13 @@ struct NumberRead {
     bool present = false; // false when the end of the data stood in for the number
 };
 
-bool isSeparator(unsigned char c) {
+bool IsSeparator(unsigned char c) {
     return c <= ' ';
 }
 
-NumberRead readNumber(ByteStream& stream) {
+NumberRead ReadNumber(ByteStream& stream) {
     std::optional<unsigned char> c;
-    for (std::size_t blanks = 0; (c = stream.peek()) && isSeparator(*c); ++blanks) {
+    for (std::size_t blanks = 0; (c = stream.peek()) && IsSeparator(*c); ++blanks) {
         if (blanks == kMaxBlanksBeforeNumber)
             return {IoError::InvalidNumericInput};
         stream.advance();
@@ -83,7 +83,7 @@ NumberRead readNumber(ByteStream& stream) {
         return {};
 
     std::string text;
-    while ((c = stream.peek()) && !isSeparator(*c)) {
+    while ((c = stream.peek()) && !IsSeparator(*c)) {
         if (text.size() == kMaxNumberText)
             return {IoError::InvalidNumericInput};
         text.push_back(static_cast<char>(*c));
@@ -96,7 +96,7 @@ NumberRead readNumber(ByteStream& stream) {
 }
 
 // Passes over the rest of the line up to and including its LF; a lone CR ends nothing.
-void skipLine(ByteStream& stream) {
+void SkipLine(ByteStream& stream) {
     while (const std::optional<unsigned char> c = stream.peek()) {
         stream.advance();
         if (*c == '\n')
@@ -104,11 +104,11 @@ void skipLine(ByteStream& stream) {
     }
 }
 
-BoardPoint pointOf(const NumberRead& x, const NumberRead& y) {
-    return {toInt16(x.value), toInt16(y.value)};
+BoardPoint PointOf(const NumberRead& x, const NumberRead& y) {
+    return {ToInt16(x.value), ToInt16(y.value)};
 }
 
-void writeLine(std::string& out, int value) {
+void WriteLine(std::string& out, int value) {
     out += std::to_string(value);
     out += "\r\n";
 }
@@ -119,14 +119,14 @@ std::string WriteSavedGame(const Position& position) {
     std::string out;
     out.reserve(8 * (kSlotCount + 1) * 2);
     for (int number = 2; number <= kSlotCount; ++number) {
-        writeLine(out, position[Slot(number)].x);
-        writeLine(out, position[Slot(number)].y);
+        WriteLine(out, position[Slot(number)].x);
+        WriteLine(out, position[Slot(number)].y);
     }
     // The spare pair keeps its place in the file but is never carried over.
-    writeLine(out, 0);
-    writeLine(out, 0);
-    writeLine(out, position[Slot(1)].x);
-    writeLine(out, position[Slot(1)].y);
+    WriteLine(out, 0);
+    WriteLine(out, 0);
+    WriteLine(out, position[Slot(1)].x);
+    WriteLine(out, position[Slot(1)].y);
     return out;
 }
 
@@ -140,24 +140,24 @@ SavedGameResult ReadSavedGame(const ChunkSource& source) {
     for (int pair = 1; pair <= kSlotCount + 1; ++pair) {
         if (stream.atEnd())
             break;
-        const NumberRead x = readNumber(stream);
+        const NumberRead x = ReadNumber(stream);
         if (x.error != IoError::None)
             return failure(x.error);
-        skipLine(stream);
-        const NumberRead y = readNumber(stream);
+        SkipLine(stream);
+        const NumberRead y = ReadNumber(stream);
         if (y.error != IoError::None)
             return failure(y.error);
         if (stream.failed())
             return failure(IoError::FileAccessDenied);
 
         if (pair <= kSlotCount) {
-            skipLine(stream);
-            game.pairs[static_cast<std::size_t>(pair - 1)] = pointOf(x, y);
+            SkipLine(stream);
+            game.pairs[static_cast<std::size_t>(pair - 1)] = PointOf(x, y);
             game.pairCount = pair;
         } else if (x.present && y.present) {
             // Zeros that only stand for the end of the data (a trailing blank line in an older
             // 64-line file) must not move slot 1.
-            game.slot1 = pointOf(x, y);
+            game.slot1 = PointOf(x, y);
             game.hasSlot1 = true;
         }
     }
@@ -186,10 +186,10 @@ void ApplySavedGame(Position& position, const SavedGame& game) {
 }
 
 std::string SavedGameFileName(std::string_view chosen) {
-    constexpr std::string_view extension = ".sav";
+    constexpr std::string_view kExtension = ".sav";
     std::string name(chosen);
-    if (!chosen.ends_with(extension))
-        name += extension;
+    if (!chosen.ends_with(kExtension))
+        name += kExtension;
     return name;
 }
 

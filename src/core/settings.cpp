@@ -10,29 +10,29 @@ namespace {
 
 constexpr std::size_t kMaxProfileValue = 2047;
 
-bool isBlank(char c) {
+bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
+    while (!text.empty() && IsBlank(text.back()))
         text.remove_suffix(1);
     return text;
 }
 
-char asciiLower(char c) {
+char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool sameName(std::string_view a, std::string_view b) {
+bool SameName(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 // Takes the next line off the text, without its LF or a CR before it.
-std::string_view nextLine(std::string_view& text) {
+std::string_view NextLine(std::string_view& text) {
     const std::size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
@@ -42,17 +42,17 @@ std::string_view nextLine(std::string_view& text) {
 }
 
 // "[name]" with anything up to the last "]"; nothing when the line is no section header.
-std::optional<std::string_view> sectionName(std::string_view line) {
+std::optional<std::string_view> SectionName(std::string_view line) {
     if (line.empty() || line.front() != '[')
         return std::nullopt;
     const std::size_t close = line.rfind(']');
     if (close == 0 || close == std::string_view::npos)
         return std::nullopt;
-    return trimmed(line.substr(1, close - 1));
+    return Trimmed(line.substr(1, close - 1));
 }
 
-std::string profileValue(std::string_view raw) {
-    std::string_view value = trimmed(raw);
+std::string ProfileValue(std::string_view raw) {
+    std::string_view value = Trimmed(raw);
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
@@ -76,23 +76,23 @@ std::string SettingsPathFor(std::string_view executablePath) {
 
 std::optional<std::string> ReadProfileString(std::string_view iniText, std::string_view section,
                                              std::string_view key) {
-    constexpr std::string_view bom = "\xEF\xBB\xBF";
-    if (iniText.starts_with(bom))
-        iniText.remove_prefix(bom.size());
-    section = trimmed(section);
-    key = trimmed(key);
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    if (iniText.starts_with(kBom))
+        iniText.remove_prefix(kBom.size());
+    section = Trimmed(section);
+    key = Trimmed(key);
 
     // Lines before the first header form a section without a name. Only the first section of
     // the name is searched, and in it only the first such key.
     bool inSection = section.empty();
     while (!iniText.empty()) {
-        const std::string_view line = trimmed(nextLine(iniText));
+        const std::string_view line = Trimmed(NextLine(iniText));
         if (line.empty() || line.front() == ';')
             continue;
-        if (const std::optional<std::string_view> name = sectionName(line)) {
+        if (const std::optional<std::string_view> name = SectionName(line)) {
             if (inSection)
                 return std::nullopt;
-            inSection = sameName(*name, section);
+            inSection = SameName(*name, section);
             continue;
         }
         if (!inSection)
@@ -100,8 +100,8 @@ std::optional<std::string> ReadProfileString(std::string_view iniText, std::stri
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos)
             continue;
-        if (sameName(trimmed(line.substr(0, equals)), key))
-            return profileValue(line.substr(equals + 1));
+        if (SameName(Trimmed(line.substr(0, equals)), key))
+            return ProfileValue(line.substr(equals + 1));
     }
     return std::nullopt;
 }

@@ -17,18 +17,18 @@ constexpr const char* kDefaultAcl = "system.posix_acl_default";
 
 // Attributes that decide who may use the file (its ACL, a security label): a file without
 // them could be open to more people than the old one.
-bool limitsAccess(const std::string& name) {
+bool LimitsAccess(const std::string& name) {
     return name == kAccessAcl || (name.starts_with("security.") && name != "security.capability");
 }
 
 // Integrity hashes and signatures of the old contents: wrong for the new ones, never carried.
-bool describesContents(const std::string& name) {
+bool DescribesContents(const std::string& name) {
     return name == "security.ima" || name == "security.evm";
 }
 
 // Calls `get` (a flistxattr or fgetxattr) until the buffer holds the whole answer; false with
 // errno when it fails.
-template <typename Get> bool readWhole(std::string& buffer, Get get) {
+template <typename Get> bool ReadWhole(std::string& buffer, Get get) {
     for (;;) {
         const ssize_t size = get(nullptr, 0);
         if (size < 0)
@@ -45,9 +45,9 @@ template <typename Get> bool readWhole(std::string& buffer, Get get) {
 }
 
 // The names of the file's extended attributes; none where the file system has none.
-bool listAttributes(int fd, std::vector<std::string>& names) {
+bool ListAttributes(int fd, std::vector<std::string>& names) {
     std::string list;
-    if (!readWhole(list,
+    if (!ReadWhole(list,
                    [fd](char* buffer, std::size_t size) { return ::flistxattr(fd, buffer, size); }))
         return errno == ENOTSUP;
     for (std::size_t start = 0; start < list.size();) {
@@ -58,13 +58,13 @@ bool listAttributes(int fd, std::vector<std::string>& names) {
     return true;
 }
 
-bool readAttribute(int fd, const std::string& name, std::string& value) {
-    return readWhole(value, [&](char* buffer, std::size_t size) {
+bool ReadAttribute(int fd, const std::string& name, std::string& value) {
+    return ReadWhole(value, [&](char* buffer, std::size_t size) {
         return ::fgetxattr(fd, name.c_str(), buffer, size);
     });
 }
 
-mode_t currentUmask() {
+mode_t CurrentUmask() {
     // Reading it leaves it alone; setting it and back could give a file another thread makes
     // meanwhile the wrong mode, so that is done only without /proc.
     std::ifstream status("/proc/self/status");
@@ -80,9 +80,9 @@ mode_t currentUmask() {
 // The permission bits a plain create gets under the folder's default ACL: its owner, mask (or
 // group, without a mask) and other entries, each limited to read and write. Nothing when the
 // folder has no default ACL (or cannot be asked: a folder opened only to be searched).
-bool modeUnderDefaultAcl(int folder, mode_t& mode) {
+bool ModeUnderDefaultAcl(int folder, mode_t& mode) {
     std::string acl;
-    if (!readWhole(acl, [folder](char* buffer, std::size_t size) {
+    if (!ReadWhole(acl, [folder](char* buffer, std::size_t size) {
             return ::fgetxattr(folder, kDefaultAcl, buffer, size);
         }))
         return false;
@@ -118,8 +118,8 @@ bool modeUnderDefaultAcl(int folder, mode_t& mode) {
 }
 
 // The system call to set an attribute, which a test can make fail.
-int setAttribute(int fd, const std::string& name, const std::string& value) {
-    if (const int fault = injectedFault(FileCall::SetAttribute); fault != 0) {
+int SetAttribute(int fd, const std::string& name, const std::string& value) {
+    if (const int fault = InjectedFault(FileCall::SetAttribute); fault != 0) {
         errno = fault;
         return -1;
     }
@@ -134,15 +134,15 @@ IoError CarriedAttributes::readFrom(int fd, const struct stat& info) {
     uid_ = info.st_uid;
     gid_ = info.st_gid;
     std::vector<std::string> names;
-    if (!listAttributes(fd, names))
+    if (!ListAttributes(fd, names))
         return IoErrorFromErrno(errno);
     for (const std::string& name : names) {
         std::string value;
-        if (describesContents(name))
+        if (DescribesContents(name))
             continue;
-        if (readAttribute(fd, name, value))
+        if (ReadAttribute(fd, name, value))
             attributes_.push_back({name, value});
-        else if (limitsAccess(name))
+        else if (LimitsAccess(name))
             return IoError::FileAccessDenied;
     }
     return IoError::None;
@@ -150,8 +150,8 @@ IoError CarriedAttributes::readFrom(int fd, const struct stat& info) {
 
 void CarriedAttributes::readPlainCreate(int folder) {
     replacing_ = false;
-    if (!modeUnderDefaultAcl(folder, mode_))
-        mode_ = 0666 & ~currentUmask();
+    if (!ModeUnderDefaultAcl(folder, mode_))
+        mode_ = 0666 & ~CurrentUmask();
 }
 
 IoError CarriedAttributes::giveTo(int fd) const {
@@ -182,17 +182,17 @@ IoError CarriedAttributes::giveOwner(int fd) const {
 IoError CarriedAttributes::giveAttributes(int fd) const {
     // What the new file was given when it was made (its folder's default ACL) goes first.
     std::vector<std::string> own;
-    if (!listAttributes(fd, own))
+    if (!ListAttributes(fd, own))
         return IoErrorFromErrno(errno);
     for (const std::string& name : own) {
         const bool carried = std::any_of(attributes_.begin(), attributes_.end(),
                                          [&name](const Attribute& a) { return a.name == name; });
-        if (!carried && !describesContents(name) && ::fremovexattr(fd, name.c_str()) != 0 &&
+        if (!carried && !DescribesContents(name) && ::fremovexattr(fd, name.c_str()) != 0 &&
             name == kAccessAcl)
             return IoError::FileAccessDenied;
     }
     for (const Attribute& attribute : attributes_) {
-        if (setAttribute(fd, attribute.name, attribute.value) != 0 && limitsAccess(attribute.name))
+        if (SetAttribute(fd, attribute.name, attribute.value) != 0 && LimitsAccess(attribute.name))
             return IoError::FileAccessDenied;
     }
     return IoError::None;

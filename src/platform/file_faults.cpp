@@ -8,11 +8,11 @@ namespace {
 std::atomic<FileFaultHook> faultHook{nullptr};
 } // namespace
 
-void setFileFaultHook(FileFaultHook hook) {
+void SetFileFaultHook(FileFaultHook hook) {
     faultHook.store(hook);
 }
 
-int injectedFault(FileCall call) {
+int InjectedFault(FileCall call) {
     const FileFaultHook hook = faultHook.load();
     return hook == nullptr ? 0 : hook(call);
 }

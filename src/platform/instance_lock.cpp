@@ -18,7 +18,7 @@ namespace {
 constexpr auto kGateWait = std::chrono::seconds(5);
 constexpr auto kGatePoll = std::chrono::milliseconds(10);
 
-int retryOnInterrupt(int (*call)(int, int), int fd, int operation) {
+int RetryOnInterrupt(int (*call)(int, int), int fd, int operation) {
     int result;
     do {
         result = call(fd, operation);
@@ -26,14 +26,14 @@ int retryOnInterrupt(int (*call)(int, int), int fd, int operation) {
     return result;
 }
 
-int lockFile(int fd, int operation) {
-    return retryOnInterrupt(::flock, fd, operation);
+int LockFile(int fd, int operation) {
+    return RetryOnInterrupt(::flock, fd, operation);
 }
 
 // Opens `path` as a folder that only this user can reach: a real folder (not a symbolic
 // link), owned by this user, with no access for group or others. Checking the open
 // descriptor rather than the name leaves no gap for the folder to be swapped meanwhile.
-int openPrivateFolder(const std::string& path) {
+int OpenPrivateFolder(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return -1;
@@ -46,15 +46,15 @@ int openPrivateFolder(const std::string& path) {
     return fd;
 }
 
-std::string absoluteVariable(const char* name) {
+std::string AbsoluteVariable(const char* name) {
     const char* value = std::getenv(name);
     if (value == nullptr || value[0] != '/')
         return {};
     return value;
 }
 
-std::string fallbackFolderPath() {
-    std::string base = absoluteVariable("TMPDIR");
+std::string FallbackFolderPath() {
+    std::string base = AbsoluteVariable("TMPDIR");
     if (base.empty())
         base = "/tmp";
     while (base.size() > 1 && base.back() == '/')
@@ -65,22 +65,22 @@ std::string fallbackFolderPath() {
 // The runtime folder when it can be trusted, else the fallback folder, made if missing. The
 // fallback's name is predictable, so somebody else may have made it first: then it fails
 // the ownership check and no lock is made.
-int openLockFolder(std::string& path) {
-    path = absoluteVariable("XDG_RUNTIME_DIR");
+int OpenLockFolder(std::string& path) {
+    path = AbsoluteVariable("XDG_RUNTIME_DIR");
     if (!path.empty()) {
-        const int fd = openPrivateFolder(path);
+        const int fd = OpenPrivateFolder(path);
         if (fd >= 0)
             return fd;
     }
-    path = fallbackFolderPath();
+    path = FallbackFolderPath();
     if (::mkdir(path.c_str(), S_IRWXU) != 0 && errno != EEXIST)
         return -1;
-    return openPrivateFolder(path);
+    return OpenPrivateFolder(path);
 }
 
 // A lock file of this user in the private folder, made if missing. Opening never waits, so
 // a named pipe in its place is refused like anything else that is not a regular file.
-int openLockFile(int folder, const std::string& name) {
+int OpenLockFile(int folder, const std::string& name) {
     const int fd = ::openat(folder, name.c_str(),
                             O_RDONLY | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC,
                             S_IRUSR | S_IWUSR);
@@ -94,9 +94,9 @@ int openLockFile(int folder, const std::string& name) {
     return fd;
 }
 
-bool takeGate(int gate) {
+bool TakeGate(int gate) {
     const auto deadline = std::chrono::steady_clock::now() + kGateWait;
-    while (lockFile(gate, LOCK_EX | LOCK_NB) != 0) {
+    while (LockFile(gate, LOCK_EX | LOCK_NB) != 0) {
         if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline)
             return false;
         std::this_thread::sleep_for(kGatePoll);
@@ -108,11 +108,11 @@ bool takeGate(int gate) {
 
 InstanceLock::InstanceLock(const std::string& name) {
     std::string folderPath;
-    const int folder = openLockFolder(folderPath);
+    const int folder = OpenLockFolder(folderPath);
     if (folder < 0)
         return;
-    const int fd = openLockFile(folder, name + ".lock");
-    const int gate = fd < 0 ? -1 : openLockFile(folder, name + ".gate");
+    const int fd = OpenLockFile(folder, name + ".lock");
+    const int gate = fd < 0 ? -1 : OpenLockFile(folder, name + ".gate");
     ::close(folder);
     if (gate < 0) {
         if (fd >= 0)
@@ -125,20 +125,20 @@ InstanceLock::InstanceLock(const std::string& name) {
     // that tells "nobody else" is turned into a shared one before the next copy may test.
     // (Turning a lock from exclusive to shared drops it for a moment; under the gate nobody
     // can look in that moment.) Without the gate the check is still made, only not atomically.
-    const bool gated = takeGate(gate);
-    if (lockFile(fd, LOCK_EX | LOCK_NB) == 0) {
-        lockFile(fd, LOCK_SH | LOCK_NB);
+    const bool gated = TakeGate(gate);
+    if (LockFile(fd, LOCK_EX | LOCK_NB) == 0) {
+        LockFile(fd, LOCK_SH | LOCK_NB);
         fd_ = fd;
     } else if (errno == EWOULDBLOCK) {
         alreadyExisted_ = true;
-        lockFile(fd, LOCK_SH | LOCK_NB);
+        LockFile(fd, LOCK_SH | LOCK_NB);
         fd_ = fd;
     } else {
         // The file system does not lock: no lock can be made.
         ::close(fd);
     }
     if (gated)
-        lockFile(gate, LOCK_UN);
+        LockFile(gate, LOCK_UN);
     ::close(gate);
     if (fd_ >= 0)
         path_ = folderPath + "/" + name + ".lock";
@@ -158,7 +158,7 @@ void InstanceLock::release() {
 
 std::optional<std::string> InstanceLock::lockFolder() {
     std::string path;
-    const int fd = openLockFolder(path);
+    const int fd = OpenLockFolder(path);
     if (fd < 0)
         return std::nullopt;
     ::close(fd);

@@ -24,7 +24,7 @@ int FileDescriptor::close() {
     return result;
 }
 
-PathParts splitPath(std::string_view path) {
+PathParts SplitPath(std::string_view path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string_view::npos)
         return {".", std::string(path)};

@@ -34,10 +34,10 @@ struct PathParts {
     std::string folder;
     std::string name;
 };
-PathParts splitPath(std::string_view path);
+PathParts SplitPath(std::string_view path);
 
 // Calls `call` again for as long as a signal interrupts it.
-template <typename Call> auto retryOnInterrupt(Call call) {
+template <typename Call> auto RetryOnInterrupt(Call call) {
     for (;;) {
         const auto result = call();
         if (result >= 0 || errno != EINTR)

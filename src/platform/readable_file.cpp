@@ -11,7 +11,7 @@ namespace morvantide {
 
 namespace {
 
-bool sameFile(const struct stat& a, const struct stat& b) {
+bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
@@ -25,7 +25,7 @@ ReadableFile::ReadableFile(const std::string& path) {
     // What is there is looked at before it is opened: opening a device can have effects of
     // its own (a terminal, a watchdog), so only a regular file is ever opened.
     ResolvedPath target;
-    error_ = resolvePath(path, target);
+    error_ = ResolvePath(path, target);
     if (error_ == IoError::None && !target.exists)
         error_ = IoError::FileNotFound;
     else if (error_ == IoError::None && !S_ISREG(target.info.st_mode))
@@ -35,7 +35,7 @@ ReadableFile::ReadableFile(const std::string& path) {
 
     // The name is opened without following a link, so that whatever took the file's place
     // meanwhile is at most opened as a regular file would be, and then refused.
-    fd_ = retryOnInterrupt([&] {
+    fd_ = RetryOnInterrupt([&] {
         return ::openat(target.folder.get(), target.name.c_str(),
                         O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW);
     });
@@ -46,7 +46,7 @@ ReadableFile::ReadableFile(const std::string& path) {
     struct stat info {};
     if (::fstat(fd_, &info) != 0)
         error_ = IoErrorFromErrno(errno);
-    else if (!S_ISREG(info.st_mode) || !sameFile(info, target.info))
+    else if (!S_ISREG(info.st_mode) || !SameFile(info, target.info))
         error_ = IoError::FileAccessDenied;
     else
         size_ = static_cast<std::uintmax_t>(info.st_size);
@@ -64,11 +64,11 @@ ReadableFile::~ReadableFile() {
 std::ptrdiff_t ReadableFile::read(char* buffer, std::size_t capacity) {
     if (fd_ < 0)
         return -1;
-    if (const int fault = injectedFault(FileCall::Read); fault != 0) {
+    if (const int fault = InjectedFault(FileCall::Read); fault != 0) {
         readError_ = IoErrorFromErrno(fault);
         return -1;
     }
-    const ssize_t count = retryOnInterrupt([&] { return ::read(fd_, buffer, capacity); });
+    const ssize_t count = RetryOnInterrupt([&] { return ::read(fd_, buffer, capacity); });
     if (count < 0)
         readError_ = IoErrorFromErrno(errno);
     return count;

@@ -15,8 +15,8 @@ constexpr int kMaxLinks = 40;
 
 // Opens a folder to look up names in. A folder that may be searched but not read is opened
 // only for that; it cannot be synced then.
-FileDescriptor openFolder(int base, const std::string& path, IoError& error) {
-    int fd = retryOnInterrupt(
+FileDescriptor OpenFolder(int base, const std::string& path, IoError& error) {
+    int fd = RetryOnInterrupt(
         [&] { return ::openat(base, path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (fd < 0 && errno == EACCES)
         fd = ::openat(base, path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
@@ -29,7 +29,7 @@ FileDescriptor openFolder(int base, const std::string& path, IoError& error) {
 // The kernel's rule for links in shared folders (fs.protected_symlinks): in a sticky folder
 // that everybody may write, only a link of this user or of the folder's owner is followed,
 // so nobody else can plant one that steers the file somewhere else.
-bool mayFollow(int folder, const struct stat& link) {
+bool MayFollow(int folder, const struct stat& link) {
     if (link.st_uid == ::geteuid())
         return true;
     struct stat info {};
@@ -41,12 +41,12 @@ bool mayFollow(int folder, const struct stat& link) {
 
 } // namespace
 
-IoError resolvePath(const std::string& path, ResolvedPath& target) {
+IoError ResolvePath(const std::string& path, ResolvedPath& target) {
     if (path.empty() || path.size() >= PATH_MAX)
         return IoError::InvalidFilename;
-    PathParts parts = splitPath(path);
+    PathParts parts = SplitPath(path);
     IoError error;
-    target.folder = openFolder(AT_FDCWD, parts.folder, error);
+    target.folder = OpenFolder(AT_FDCWD, parts.folder, error);
     for (int links = 0;; ++links) {
         if (!target.folder.isOpen())
             return error;
@@ -61,10 +61,10 @@ IoError resolvePath(const std::string& path, ResolvedPath& target) {
             target.exists = true;
             return IoError::None;
         }
-        if (!mayFollow(folder, target.info))
+        if (!MayFollow(folder, target.info))
             return IoError::FileAccessDenied;
         if (links == kMaxLinks)
-            return IoError::System(ELOOP);
+            return IoError::system(ELOOP);
         std::array<char, PATH_MAX + 1> link{};
         const ssize_t length = ::readlinkat(folder, parts.name.c_str(), link.data(), link.size());
         if (length < 0)
@@ -72,9 +72,9 @@ IoError resolvePath(const std::string& path, ResolvedPath& target) {
         if (static_cast<std::size_t>(length) >= PATH_MAX)
             return IoError::InvalidFilename;
         const std::string destination(link.data(), static_cast<std::size_t>(length));
-        parts = splitPath(destination);
+        parts = SplitPath(destination);
         const int base = destination.starts_with('/') ? AT_FDCWD : folder;
-        target.folder = openFolder(base, parts.folder, error);
+        target.folder = OpenFolder(base, parts.folder, error);
     }
 }
 

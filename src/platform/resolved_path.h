@@ -23,6 +23,6 @@ struct ResolvedPath {
 // owner, else FileAccessDenied. A path the kernel would not take whole (PATH_MAX bytes or
 // more) and a folder on the way that is missing give InvalidFilename; a link chain that is
 // too long gives ELOOP's number. A missing last name is no error: `exists` stays false.
-IoError resolvePath(const std::string& path, ResolvedPath& target);
+IoError ResolvePath(const std::string& path, ResolvedPath& target);
 
 } // namespace morvantide

@@ -22,20 +22,20 @@ constexpr mode_t kPrivate = S_IRUSR | S_IWUSR;
 
 // A failure in the folder after it was found: a folder removed meanwhile is an invalid name,
 // as a missing one is.
-IoError folderError(int errnoValue) {
+IoError FolderError(int errnoValue) {
     return errnoValue == ENOENT ? IoError::InvalidFilename : IoErrorFromErrno(errnoValue);
 }
 
 // The errno a test's hook gives `call`, as errno, or the result of `call` itself.
-template <typename Call> int faultOr(FileCall call, Call makeCall) {
-    if (const int fault = injectedFault(call); fault != 0) {
+template <typename Call> int FaultOr(FileCall call, Call makeCall) {
+    if (const int fault = InjectedFault(call); fault != 0) {
         errno = fault;
         return -1;
     }
     return makeCall();
 }
 
-std::string temporaryName() {
+std::string TemporaryName() {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device random;
     std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
@@ -47,11 +47,11 @@ std::string temporaryName() {
 
 // A new private file in the folder under a short free name, whatever the length of the
 // target's name; empty name and the error when none could be made.
-FileDescriptor createNamed(int folder, std::string& name, IoError& error) {
+FileDescriptor CreateNamed(int folder, std::string& name, IoError& error) {
     for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
-        name = temporaryName();
-        const int fd = faultOr(FileCall::CreateTemporary, [&] {
-            return retryOnInterrupt([&] {
+        name = TemporaryName();
+        const int fd = FaultOr(FileCall::CreateTemporary, [&] {
+            return RetryOnInterrupt([&] {
                 return ::openat(folder, name.c_str(),
                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC,
                                 kPrivate);
@@ -62,16 +62,16 @@ FileDescriptor createNamed(int folder, std::string& name, IoError& error) {
         if (errno != EEXIST)
             break;
     }
-    error = folderError(errno);
+    error = FolderError(errno);
     name.clear();
     return FileDescriptor();
 }
 
 // A private file in the folder that has no name yet, so that nothing is left behind when the
 // save is cut short; nothing where the file system cannot make one.
-FileDescriptor createUnnamed(int folder) {
-    return FileDescriptor(faultOr(FileCall::CreateUnnamed, [&] {
-        return retryOnInterrupt(
+FileDescriptor CreateUnnamed(int folder) {
+    return FileDescriptor(FaultOr(FileCall::CreateUnnamed, [&] {
+        return RetryOnInterrupt(
             [&] { return ::openat(folder, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, kPrivate); });
     }));
 }
@@ -79,11 +79,11 @@ FileDescriptor createUnnamed(int folder) {
 // Gives the unnamed file a short free name in its folder through /proc; false when that
 // fails for any reason (no /proc, a folder that refuses it), and the save must take the
 // short-name way instead.
-bool nameUnnamed(int fd, int folder, std::string& name) {
+bool NameUnnamed(int fd, int folder, std::string& name) {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
-        name = temporaryName();
-        if (faultOr(FileCall::NameUnnamed, [&] {
+        name = TemporaryName();
+        if (FaultOr(FileCall::NameUnnamed, [&] {
                 return ::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW);
             }) == 0)
             return true;
@@ -94,12 +94,12 @@ bool nameUnnamed(int fd, int folder, std::string& name) {
     return false;
 }
 
-IoError writeAll(int fd, const std::string& bytes) {
+IoError WriteAll(int fd, const std::string& bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
-        if (const int fault = injectedFault(FileCall::Write); fault != 0)
+        if (const int fault = InjectedFault(FileCall::Write); fault != 0)
             return IoErrorFromErrno(fault);
-        const ssize_t count = retryOnInterrupt(
+        const ssize_t count = RetryOnInterrupt(
             [&] { return ::write(fd, bytes.data() + written, bytes.size() - written); });
         if (count < 0)
             return IoErrorFromErrno(errno);
@@ -110,7 +110,7 @@ IoError writeAll(int fd, const std::string& bytes) {
 
 // In an append-only or immutable folder a file can be made but never renamed or removed
 // again: a save there could only leave its temporary file behind, so it is refused first.
-IoError checkFolderFlags(int folder) {
+IoError CheckFolderFlags(int folder) {
     int flags = 0;
     if (::ioctl(folder, FS_IOC_GETFLAGS, &flags) == 0 &&
         (flags & (FS_APPEND_FL | FS_IMMUTABLE_FL)) != 0)
@@ -121,16 +121,16 @@ IoError checkFolderFlags(int folder) {
 // The file the save replaces, opened without following a link and without effects (it is a
 // regular file) to read what it carries: for reading or, failing that, for writing, which
 // the process was found to be allowed. It must be the file that was looked at.
-FileDescriptor openOld(const ResolvedPath& target, IoError& error) {
+FileDescriptor OpenOld(const ResolvedPath& target, IoError& error) {
     for (const int access : {O_RDONLY, O_WRONLY}) {
-        const int fd = retryOnInterrupt([&] {
+        const int fd = RetryOnInterrupt([&] {
             return ::openat(target.folder.get(), target.name.c_str(),
                             access | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         });
         if (fd < 0 && errno == EACCES)
             continue;
         if (fd < 0) {
-            error = errno == ELOOP ? IoError::FileAccessDenied : folderError(errno);
+            error = errno == ELOOP ? IoError::FileAccessDenied : FolderError(errno);
             return FileDescriptor();
         }
         FileDescriptor file(fd);
@@ -173,25 +173,25 @@ private:
 // carries, then a sync. `spare` gets a second descriptor of it, for syncing its file system
 // later. An unnamed file is tried first when `tryUnnamed`; when it cannot be named,
 // `namingFailed` is set, nothing is left behind, and the caller takes the short-name way.
-IoError writeTemporary(int folder, bool tryUnnamed, const std::string& bytes,
+IoError WriteTemporary(int folder, bool tryUnnamed, const std::string& bytes,
                        const CarriedAttributes& carried, Temporary& temporary,
                        FileDescriptor& spare, bool& namingFailed) {
-    FileDescriptor file = tryUnnamed ? createUnnamed(folder) : FileDescriptor();
+    FileDescriptor file = tryUnnamed ? CreateUnnamed(folder) : FileDescriptor();
     const bool unnamed = file.isOpen();
     if (!unnamed) {
         IoError error;
-        file = createNamed(folder, temporary.name(), error);
+        file = CreateNamed(folder, temporary.name(), error);
         if (!file.isOpen())
             return error;
     }
-    if (const IoError error = writeAll(file.get(), bytes); error != IoError::None)
+    if (const IoError error = WriteAll(file.get(), bytes); error != IoError::None)
         return error;
     if (const IoError error = carried.giveTo(file.get()); error != IoError::None)
         return error;
-    if (faultOr(FileCall::Sync,
-                [&] { return retryOnInterrupt([&] { return ::fsync(file.get()); }); }) != 0)
+    if (FaultOr(FileCall::Sync,
+                [&] { return RetryOnInterrupt([&] { return ::fsync(file.get()); }); }) != 0)
         return IoErrorFromErrno(errno);
-    if (unnamed && !nameUnnamed(file.get(), folder, temporary.name())) {
+    if (unnamed && !NameUnnamed(file.get(), folder, temporary.name())) {
         namingFailed = true;
         return IoError::None;
     }
@@ -201,9 +201,9 @@ IoError writeTemporary(int folder, bool tryUnnamed, const std::string& bytes,
     return IoError::None;
 }
 
-int renameOver(int folder, const std::string& from, const std::string& to) {
-    return faultOr(FileCall::Rename, [&] {
-        return retryOnInterrupt(
+int RenameOver(int folder, const std::string& from, const std::string& to) {
+    return FaultOr(FileCall::Rename, [&] {
+        return RetryOnInterrupt(
             [&] { return ::renameat(folder, from.c_str(), folder, to.c_str()); });
     });
 }
@@ -213,19 +213,19 @@ int renameOver(int folder, const std::string& from, const std::string& to) {
 // system is synced through the new file instead. A file system that cannot sync a folder
 // keeps names its own way. Any other failure is reported as a save whose folder was not
 // synced.
-IoError syncFolder(int folder, int file) {
-    int result = retryOnInterrupt(
-        [&] { return faultOr(FileCall::SyncFolder, [&] { return ::fsync(folder); }); });
+IoError SyncFolder(int folder, int file) {
+    int result = RetryOnInterrupt(
+        [&] { return FaultOr(FileCall::SyncFolder, [&] { return ::fsync(folder); }); });
     if (result != 0 && errno == EBADF && file >= 0)
-        result = retryOnInterrupt([&] { return ::syncfs(file); });
+        result = RetryOnInterrupt([&] { return ::syncfs(file); });
     if (result == 0 || errno == EINVAL || errno == EROFS || errno == EBADF)
         return IoError::None;
-    return IoError::FolderNotSynced(errno);
+    return IoError::folderNotSynced(errno);
 }
 
 } // namespace
 
-SavedGameResult readSavedGameFile(const std::string& path) {
+SavedGameResult ReadSavedGameFile(const std::string& path) {
     ReadableFile file(path);
     if (!file.isOpen())
         return {file.error(), {}};
@@ -236,12 +236,12 @@ SavedGameResult readSavedGameFile(const std::string& path) {
     return result;
 }
 
-IoError writeFileReplacing(const std::string& path, const std::string& bytes) {
+IoError WriteFileReplacing(const std::string& path, const std::string& bytes) {
     ResolvedPath target;
-    if (const IoError error = resolvePath(path, target); error != IoError::None)
+    if (const IoError error = ResolvePath(path, target); error != IoError::None)
         return error;
     const int folder = target.folder.get();
-    if (const IoError error = checkFolderFlags(folder); error != IoError::None)
+    if (const IoError error = CheckFolderFlags(folder); error != IoError::None)
         return error;
     CarriedAttributes carried;
     if (target.exists) {
@@ -251,9 +251,9 @@ IoError writeFileReplacing(const std::string& path, const std::string& bytes) {
         if (!S_ISREG(target.info.st_mode))
             return IoError::FileAccessDenied;
         if (::faccessat(folder, target.name.c_str(), W_OK, AT_EACCESS) != 0)
-            return folderError(errno);
+            return FolderError(errno);
         IoError error;
-        const FileDescriptor old = openOld(target, error);
+        const FileDescriptor old = OpenOld(target, error);
         if (!old.isOpen())
             return error;
         error = carried.readFrom(old.get(), target.info);
@@ -266,17 +266,17 @@ IoError writeFileReplacing(const std::string& path, const std::string& bytes) {
     Temporary temporary(folder);
     FileDescriptor spare;
     bool namingFailed = false;
-    IoError error = writeTemporary(folder, true, bytes, carried, temporary, spare, namingFailed);
+    IoError error = WriteTemporary(folder, true, bytes, carried, temporary, spare, namingFailed);
     if (error == IoError::None && namingFailed)
-        error = writeTemporary(folder, false, bytes, carried, temporary, spare, namingFailed);
-    if (error == IoError::None && renameOver(folder, temporary.name(), target.name) != 0)
-        error = folderError(errno);
+        error = WriteTemporary(folder, false, bytes, carried, temporary, spare, namingFailed);
+    if (error == IoError::None && RenameOver(folder, temporary.name(), target.name) != 0)
+        error = FolderError(errno);
     if (error != IoError::None) {
         temporary.discard();
         return error;
     }
     temporary.renamed();
-    return syncFolder(folder, spare.get());
+    return SyncFolder(folder, spare.get());
 }
 
 } // namespace morvantide

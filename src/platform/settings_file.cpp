@@ -11,7 +11,7 @@ namespace {
 
 // The whole file, or nothing when it is missing, no regular file, unreadable or larger than
 // the limit.
-std::string readBounded(const std::string& path) {
+std::string ReadBounded(const std::string& path) {
     ReadableFile file(path);
     if (!file.isOpen() || file.size() > SettingsFile::kMaxSize)
         return {};
@@ -35,16 +35,16 @@ std::string readBounded(const std::string& path) {
 
 } // namespace
 
-SettingsFile::SettingsFile(std::string path) : path_(std::move(path)), text_(readBounded(path_)) {}
+SettingsFile::SettingsFile(std::string path) : path_(std::move(path)), text_(ReadBounded(path_)) {}
 
 SettingsFile::SettingsFile(std::string path, std::string text)
     : path_(std::move(path)), text_(std::move(text)) {}
 
-SettingsFile SettingsFile::FromText(std::string text) {
+SettingsFile SettingsFile::fromText(std::string text) {
     return SettingsFile({}, std::move(text));
 }
 
-std::optional<std::int32_t> SettingsFile::ReadInteger(std::string_view section,
+std::optional<std::int32_t> SettingsFile::readInteger(std::string_view section,
                                                       std::string_view key) const {
     const std::optional<std::string> value = ReadProfileString(text_, section, key);
     if (!value)

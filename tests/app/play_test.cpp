@@ -293,7 +293,7 @@ private slots:
         driver->move(21, "d5");
         sound->setChecked(true);
         Position scattered;
-        for (Slot slot : allSlots())
+        for (Slot slot : AllSlots())
             scattered[slot] = slot.startingPoint();
         scattered[Slot(1)] = {50, 50};
         scattered[Slot(12)] = {}; // the taken d7 pawn stays taken until the new game

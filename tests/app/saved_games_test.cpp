@@ -159,7 +159,7 @@ private slots:
         text.chop(8); // drop the "52\r\n52\r\n" of slot 1
         writeAll(path("old.sav"), text);
         Position table;
-        for (Slot slot : allSlots())
+        for (Slot slot : AllSlots())
             table[slot] = slot.startingPoint();
         table[Slot(1)] = {92, 92};
         frame->showPosition(table);
@@ -287,7 +287,7 @@ private slots:
         });
         real.showFileError(frame, QStringLiteral("File not found."));
         QCOMPARE(text, QStringLiteral("File not found."));
-        QCOMPARE(title, applicationTitle());
+        QCOMPARE(title, ApplicationTitle());
         QCOMPARE(icon, QMessageBox::Critical);
     }
 
@@ -382,7 +382,7 @@ private slots:
     void applicationTitleFromTheExecutable() {
         QFETCH(QString, path);
         QFETCH(QString, title);
-        QCOMPARE(applicationTitle(path), title);
+        QCOMPARE(ApplicationTitle(path), title);
     }
 
 private:

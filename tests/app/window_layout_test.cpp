@@ -219,8 +219,8 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("text");
-        QTest::newRow("Я хожу") << "message" << applicationTitle() << "Я хожу";
-        QTest::newRow("Disk full.") << "error" << applicationTitle() << "Disk full.";
+        QTest::newRow("Я хожу") << "message" << ApplicationTitle() << "Я хожу";
+        QTest::newRow("Disk full.") << "error" << ApplicationTitle() << "Disk full.";
         QTest::newRow("refusal") << "information"
                                  << "Шахматы (альфа версия)"
                                  << "Программа уже запущена! ";
@@ -258,7 +258,7 @@ private slots:
         QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         // The caption in the bold title font, with room for four frame buttons at least as
         // wide as a line of that font; the text whole.
-        const QFontMetrics title(captionFont());
+        const QFontMetrics title(CaptionFont());
         QVERIFY2(shown.width() >= title.horizontalAdvance(caption) + 4 * title.height(),
                  qPrintable(QStringLiteral("%1 px").arg(shown.width())));
         QVERIFY(shown.width() > textWidth);

@@ -41,23 +41,23 @@ INSTANTIATE_TEST_SUITE_P(
                     ErrnoCase{ENOSPC, IoError::DiskFull, "Disk full"},
                     ErrnoCase{EDQUOT, IoError::DiskFull, "Disk full"},
                     ErrnoCase{EFBIG, IoError::DiskFull, "Disk full"},
-                    ErrnoCase{EIO, IoError::System(EIO), "I/O error 5"},
-                    ErrnoCase{EINTR, IoError::System(EINTR), "I/O error 4"},
-                    ErrnoCase{EBUSY, IoError::System(EBUSY), "I/O error 16"},
-                    ErrnoCase{ENXIO, IoError::System(ENXIO), "I/O error 6"},
-                    ErrnoCase{100, IoError::System(100), "I/O error 100"},
-                    ErrnoCase{101, IoError::System(101), "I/O error 101"},
-                    ErrnoCase{106, IoError::System(106), "I/O error 106"},
-                    ErrnoCase{ELOOP, IoError::System(ELOOP), "I/O error 40"}));
+                    ErrnoCase{EIO, IoError::system(EIO), "I/O error 5"},
+                    ErrnoCase{EINTR, IoError::system(EINTR), "I/O error 4"},
+                    ErrnoCase{EBUSY, IoError::system(EBUSY), "I/O error 16"},
+                    ErrnoCase{ENXIO, IoError::system(ENXIO), "I/O error 6"},
+                    ErrnoCase{100, IoError::system(100), "I/O error 100"},
+                    ErrnoCase{101, IoError::system(101), "I/O error 101"},
+                    ErrnoCase{106, IoError::system(106), "I/O error 106"},
+                    ErrnoCase{ELOOP, IoError::system(ELOOP), "I/O error 40"}));
 
 TEST(IoErrorMessage, CausesWithoutAnErrnoHaveTheirOwnText) {
     EXPECT_EQ(IoErrorMessage(IoError::ReadBeyondEndOfFile), "Read beyond end of file");
     EXPECT_EQ(IoErrorMessage(IoError::InvalidNumericInput), "Invalid numeric input");
-    EXPECT_NE(IoError::System(5), IoError::FileAccessDenied);
-    EXPECT_EQ(IoError::System(5).number(), IoError(IoError::FileAccessDenied).number());
-    EXPECT_EQ(IoErrorMessage(IoError::FolderNotSynced(EIO)),
+    EXPECT_NE(IoError::system(5), IoError::FileAccessDenied);
+    EXPECT_EQ(IoError::system(5).number(), IoError(IoError::FileAccessDenied).number());
+    EXPECT_EQ(IoErrorMessage(IoError::folderNotSynced(EIO)),
               "Game saved, but its folder could not be synced: I/O error 5");
-    EXPECT_NE(IoError::FolderNotSynced(EIO), IoError::System(EIO));
+    EXPECT_NE(IoError::folderNotSynced(EIO), IoError::system(EIO));
 }
 
 } // namespace

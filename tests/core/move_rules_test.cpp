@@ -52,13 +52,13 @@ TEST_P(RuleCaseTest, DecidesTheMove) {
     const RuleCase& c = GetParam();
     const MoveOutcome outcome =
         ApplyMoveRules(positionFor(c), {Slot(c.slot), at(c.from), at(c.to)});
-    EXPECT_EQ(outcome.IllegalMove, c.illegal);
-    EXPECT_EQ(outcome.Captured.value_or(Slot(0)), Slot(c.captured));
+    EXPECT_EQ(outcome.illegalMove, c.illegal);
+    EXPECT_EQ(outcome.captured.value_or(Slot(0)), Slot(c.captured));
     EXPECT_EQ(outcome.capturesPiece(), c.captured > 0 && !c.illegal);
-    EXPECT_EQ(outcome.Castling.has_value(), c.rook > 0);
-    if (outcome.Castling) {
-        EXPECT_EQ(outcome.Castling->slot, Slot(c.rook));
-        EXPECT_EQ(outcome.Castling->newX, c.rookNewX);
+    EXPECT_EQ(outcome.castling.has_value(), c.rook > 0);
+    if (outcome.castling) {
+        EXPECT_EQ(outcome.castling->slot, Slot(c.rook));
+        EXPECT_EQ(outcome.castling->newX, c.rookNewX);
     }
 }
 
@@ -250,9 +250,9 @@ TEST_P(EmptyBoardSweep, EveryTargetSquare) {
             position[Slot(c.slot)] = to;
             const MoveOutcome outcome = ApplyMoveRules(position, {Slot(c.slot), from, to});
             const bool expected = c.legal((toX - from.x) / 40, (from.y - toY) / 40);
-            EXPECT_EQ(!outcome.IllegalMove, expected)
+            EXPECT_EQ(!outcome.illegalMove, expected)
                 << c.from << " to " << static_cast<char>('a' + file) << 8 - row;
-            EXPECT_FALSE(outcome.Captured);
+            EXPECT_FALSE(outcome.captured);
         }
     }
 }
@@ -287,30 +287,30 @@ TEST(ApplyMoveRulesTest, SkipsTheMoversOwnPlaceOnThePath) {
     Position position;
     position[Slot(28)] = at("d4"); // the queen's own place, as if dropped there on the way
     const MoveRequest move{Slot(28), at("d1"), at("d8")};
-    EXPECT_FALSE(ApplyMoveRules(position, move).IllegalMove);
+    EXPECT_FALSE(ApplyMoveRules(position, move).illegalMove);
     position[Slot(27)] = at("d4");
-    EXPECT_TRUE(ApplyMoveRules(position, move).IllegalMove);
+    EXPECT_TRUE(ApplyMoveRules(position, move).illegalMove);
 }
 
 TEST(ApplyMoveRulesTest, TheTakenPiecesCornerAlwaysBlocks) {
     // Every piece on the board, none at (0, 0): a path through (0, 0) is blocked all the same.
     Position position;
-    for (Slot slot : allSlots())
+    for (Slot slot : AllSlots())
         position[slot] = slot.startingPoint();
     position[Slot(1)] = at("d5");
     const MoveRequest move{Slot(3), {-40, -40}, at("a8")};
     position[move.slot] = move.to;
-    EXPECT_TRUE(ApplyMoveRules(position, move).IllegalMove);
-    EXPECT_FALSE(ApplyMoveRules(position, {Slot(3), {-28, -28}, at("a8")}).IllegalMove);
+    EXPECT_TRUE(ApplyMoveRules(position, move).illegalMove);
+    EXPECT_FALSE(ApplyMoveRules(position, {Slot(3), {-28, -28}, at("a8")}).illegalMove);
 }
 
 TEST(ApplyMoveRulesTest, ASlotThatIsNoPieceMakesNoMove) {
     const Position position;
     for (int slot : {0, 33, -1}) {
         const MoveOutcome outcome = ApplyMoveRules(position, {Slot(slot), at("e2"), at("e3")});
-        EXPECT_TRUE(outcome.IllegalMove) << slot;
-        EXPECT_FALSE(outcome.Captured) << slot;
-        EXPECT_FALSE(outcome.Castling) << slot;
+        EXPECT_TRUE(outcome.illegalMove) << slot;
+        EXPECT_FALSE(outcome.captured) << slot;
+        EXPECT_FALSE(outcome.castling) << slot;
     }
 }
 

@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(NewGame, GlideTest,
 
 Position scatteredPosition() {
     Position position;
-    for (Slot slot : allSlots()) {
+    for (Slot slot : AllSlots()) {
         // Places all over the window and beyond, a few already at their start.
         const int i = slot.entry();
         position[slot] = {static_cast<std::int16_t>((i * 97) % 700 - 50),
@@ -66,7 +66,7 @@ TEST(NewGameTest, SeventyFramesLeaveAtMostTwoPixelsThenExactPlaces) {
     for (int frame = 0; frame < kNewGameFrames; ++frame)
         GlideTowardsInitialPositions(position);
 
-    for (Slot slot : allSlots()) {
+    for (Slot slot : AllSlots()) {
         const BoardPoint target = slot.startingPoint();
         EXPECT_LE(std::abs(position[slot].x - target.x), 2) << slot.number();
         EXPECT_LE(std::abs(position[slot].y - target.y), 2) << slot.number();
@@ -75,7 +75,7 @@ TEST(NewGameTest, SeventyFramesLeaveAtMostTwoPixelsThenExactPlaces) {
     EXPECT_EQ(position[Slot(1)], (BoardPoint{50, 50}));
 
     SetInitialPositions(position);
-    for (Slot slot : allSlots())
+    for (Slot slot : AllSlots())
         EXPECT_EQ(position[slot], slot.startingPoint()) << slot.number();
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 Position newGamePosition() {
     Position position;
-    for (Slot slot : allSlots())
+    for (Slot slot : AllSlots())
         position[slot] = slot.startingPoint();
     return position;
 }
@@ -67,7 +67,7 @@ void PrintTo(const RoundTripCase& c, std::ostream* os) {
 
 std::vector<RoundTripCase> roundTripCases() {
     Position distinct;
-    for (Slot slot : allSlots()) {
+    for (Slot slot : AllSlots()) {
         // Distinct values everywhere, negative and off-board ones among them.
         const int i = slot.entry();
         distinct[slot] = {static_cast<std::int16_t>(i * 37 - 300),
@@ -103,7 +103,7 @@ TEST_P(SavedGameRoundTrip, WritesSignedDecimalsAndRestoresAllSlotsIncludingSlot1
     ASSERT_TRUE(result.ok()) << IoErrorMessage(result.error);
     EXPECT_EQ(result.game.pairCount, 32);
     ApplySavedGame(loaded, result.game);
-    for (Slot slot : allSlots())
+    for (Slot slot : AllSlots())
         EXPECT_EQ(loaded[slot], c.position[slot]) << "slot " << slot.number();
 }
 
@@ -400,7 +400,7 @@ TEST(ApplySavedGame, ChangesOnlyTheSlotsTheFileReaches) {
             game.pairs[i] = {static_cast<std::int16_t>(1000 + i), -1};
         Position position = before;
         ApplySavedGame(position, game);
-        for (Slot slot : allSlots()) {
+        for (Slot slot : AllSlots()) {
             // Pair k is slot k + 1; the 32nd pair, the spare, goes nowhere.
             const int pair = slot.number() - 1;
             const bool changed = pair >= 1 && pair <= std::min(pairs, 31);

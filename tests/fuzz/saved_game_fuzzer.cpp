@@ -18,7 +18,7 @@ bool sameGame(const SavedGame& a, const SavedGame& b) {
 
 Position startingPosition() {
     Position position;
-    for (Slot slot : allSlots())
+    for (Slot slot : AllSlots())
         position[slot] = slot.startingPoint();
     return position;
 }
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Position loaded = before;
     ApplySavedGame(loaded, result.game);
     // Slots the file does not reach keep their places.
-    for (Slot slot : allSlots()) {
+    for (Slot slot : AllSlots()) {
         const bool reached =
             slot.number() == 1 ? result.game.hasSlot1 : slot.number() - 1 <= result.game.pairCount;
         FUZZ_CHECK(reached || loaded[slot] == before[slot]);

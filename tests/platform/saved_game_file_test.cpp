@@ -300,11 +300,11 @@ std::string runInChild(const FileCase& c, Command command, const Sandbox& sandbo
             injectedCall = c.fault;
             injectedErrno = c.faultErrno;
             sandboxRoot = sandbox.root();
-            setFileFaultHook(injectFault);
+            SetFileFaultHook(injectFault);
         }
         const std::string path = sandbox.at(c.path).string();
-        const IoError error = command == Command::Save ? writeFileReplacing(path, kNew)
-                                                       : readSavedGameFile(path).error;
+        const IoError error = command == Command::Save ? WriteFileReplacing(path, kNew)
+                                                       : ReadSavedGameFile(path).error;
         const std::string text = error == IoError::None ? "" : IoErrorMessage(error) + ".";
         const bool sent =
             ::write(channel[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());

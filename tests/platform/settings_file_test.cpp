@@ -30,7 +30,7 @@ std::optional<std::int32_t> windowTopIn(const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
     const SettingsFile file(path);
     std::filesystem::remove(path);
-    return file.ReadInteger("Settings", "WindowTop");
+    return file.readInteger("Settings", "WindowTop");
 }
 
 class SettingsFileInteger : public testing::TestWithParam<ReadIntegerCase> {};
@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SettingsFileInteger, MissingFileReadsAsEmpty) {
     const SettingsFile file("/nonexistent/morvantide.ini");
-    EXPECT_EQ(file.ReadInteger("Settings", "WindowTop"), std::nullopt);
+    EXPECT_EQ(file.readInteger("Settings", "WindowTop"), std::nullopt);
 }
 
 } // namespace

@@ -14,7 +14,7 @@ inline constexpr int kFirstCentre = 52; // file a, rank 8
 inline constexpr int kLastCentre = 332; // file h, rank 1
 
 // Centre of file (0 = a) or row (0 = rank 8).
-constexpr int squareCentre(int index) {
+constexpr int SquareCentre(int index) {
     return kFirstCentre + kSquareSize * index;
 }
 

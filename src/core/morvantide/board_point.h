@@ -15,7 +15,7 @@ struct BoardPoint {
 };
 
 // The 16-bit store of a coordinate: the low 16 bits taken as a signed value.
-constexpr std::int16_t toInt16(std::int64_t value) {
+constexpr std::int16_t ToInt16(std::int64_t value) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint64_t>(value)));
 }
 

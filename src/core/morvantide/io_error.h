@@ -28,10 +28,10 @@ public:
 
     constexpr IoError(Cause cause = None) : cause_(cause) {}
     // A failure none of the causes names, by its errno.
-    static constexpr IoError System(int errnoValue) {
+    static constexpr IoError system(int errnoValue) {
         return IoError(OtherSystemError, errnoValue);
     }
-    static constexpr IoError FolderNotSynced(int errnoValue) {
+    static constexpr IoError folderNotSynced(int errnoValue) {
         return IoError(SavedFolderNotSynced, errnoValue);
     }
 

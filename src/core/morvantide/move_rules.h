@@ -23,12 +23,12 @@ struct RookMove {
 // What the rules decided. The position is never changed by the rules themselves: the caller
 // carries out the capture and the rook's half of a castling.
 struct MoveOutcome {
-    bool IllegalMove = false;
-    std::optional<Slot> Captured; // the enemy on the target, legal move or not
-    std::optional<RookMove> Castling;
+    bool illegalMove = false;
+    std::optional<Slot> captured; // the enemy on the target, legal move or not
+    std::optional<RookMove> castling;
 
     // The capture is carried out only for a legal move.
-    bool capturesPiece() const { return Captured && !IllegalMove; }
+    bool capturesPiece() const { return captured && !illegalMove; }
 };
 
 MoveOutcome ApplyMoveRules(const Position& position, const MoveRequest& move);

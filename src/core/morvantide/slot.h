@@ -31,17 +31,17 @@ public:
     constexpr PieceKind kind() const {
         if (number_ >= 9 && number_ <= 24)
             return PieceKind::Pawn;
-        constexpr std::array<PieceKind, 8> backRank = {
+        constexpr std::array<PieceKind, 8> kBackRank = {
             PieceKind::Rook, PieceKind::Knight, PieceKind::Bishop, PieceKind::Queen,
             PieceKind::King, PieceKind::Bishop, PieceKind::Knight, PieceKind::Rook};
-        return backRank[static_cast<std::size_t>(entry() % 8)];
+        return kBackRank[static_cast<std::size_t>(entry() % 8)];
     }
 
     // The centre of the square the piece starts on.
     constexpr BoardPoint startingPoint() const {
-        constexpr std::array<std::int16_t, 4> rows = {52, 92, 292, 332}; // ranks 8, 7, 2, 1
+        constexpr std::array<std::int16_t, 4> kRows = {52, 92, 292, 332}; // ranks 8, 7, 2, 1
         return {static_cast<std::int16_t>(52 + 40 * (entry() % 8)),
-                rows[static_cast<std::size_t>(entry() / 8)]};
+                kRows[static_cast<std::size_t>(entry() / 8)]};
     }
 
     constexpr bool operator==(const Slot&) const = default;
@@ -53,7 +53,7 @@ private:
 inline constexpr Slot kBlackKing{5};
 inline constexpr Slot kWhiteKing{29};
 
-// The 32 slots in order, for `for (Slot slot : allSlots())`.
+// The 32 slots in order, for `for (Slot slot : AllSlots())`.
 class SlotRange {
 public:
     class Iterator {
@@ -74,7 +74,7 @@ public:
     constexpr Iterator end() const { return Iterator(kSlotCount + 1); }
 };
 
-constexpr SlotRange allSlots() {
+constexpr SlotRange AllSlots() {
     return {};
 }
 

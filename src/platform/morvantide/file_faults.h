@@ -19,9 +19,9 @@ enum class FileCall {
 // Before each of these calls the hook is asked for an errno to fail the call with (0: make
 // the call). nullptr removes the hook.
 using FileFaultHook = int (*)(FileCall call);
-void setFileFaultHook(FileFaultHook hook);
+void SetFileFaultHook(FileFaultHook hook);
 
 // The errno the hook gives for `call`, or 0.
-int injectedFault(FileCall call);
+int InjectedFault(FileCall call);
 
 } // namespace morvantide

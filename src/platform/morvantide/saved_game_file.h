@@ -11,7 +11,7 @@ namespace morvantide {
 // but a regular file is refused as access denied without being opened (a folder, a device
 // or a pipe never hangs the program or sets anything off), and only as much of the file is
 // read as the reader needs.
-SavedGameResult readSavedGameFile(const std::string& path);
+SavedGameResult ReadSavedGameFile(const std::string& path);
 
 // Replaces the file at `path` with `bytes` so that it holds either the old or the new
 // contents, never a part, as an editor saves:
@@ -36,6 +36,6 @@ SavedGameResult readSavedGameFile(const std::string& path);
 // A file with several hard links is replaced under the one name: the other names keep the
 // old contents. A folder on the way that is missing, or that disappears during the save,
 // gives InvalidFilename.
-IoError writeFileReplacing(const std::string& path, const std::string& bytes);
+IoError WriteFileReplacing(const std::string& path, const std::string& bytes);
 
 } // namespace morvantide

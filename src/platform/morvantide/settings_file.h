@@ -16,13 +16,13 @@ public:
 
     explicit SettingsFile(std::string path);
     // Settings read from a text that is no file, as the file holding it would read.
-    static SettingsFile FromText(std::string text);
+    static SettingsFile fromText(std::string text);
 
     const std::string& path() const { return path_; }
 
     // The key's value as an integer, by the profile rules; nothing when the key is missing,
     // empty or not an integer.
-    std::optional<std::int32_t> ReadInteger(std::string_view section, std::string_view key) const;
+    std::optional<std::int32_t> readInteger(std::string_view section, std::string_view key) const;
 
 private:
     SettingsFile(std::string path, std::string text);

@@ -55,7 +55,7 @@ public:
     }
 
     // The window point where the centre of `square` ("e4") is drawn, flipped or not.
-    QPoint squareCentre(const char* square) const {
+    QPoint SquareCentre(const char* square) const {
         const int x = 52 + 40 * (square[0] - 'a');
         const int y = 52 + 40 * ('8' - square[1]);
         const int boardLeft = child(QStringLiteral("imBoard1"))->x();
@@ -77,7 +77,7 @@ public:
         return all;
     }
     // Where the picture of a piece on `square` stands.
-    QPoint placeOf(const char* square) const { return squareCentre(square) - QPoint(20, 20); }
+    QPoint placeOf(const char* square) const { return SquareCentre(square) - QPoint(20, 20); }
 
     // Stands the listed pieces on their squares, every other one off the board, as after a
     // series of moves; for Black to move, White first plays e2-e4 from the new game.
@@ -106,7 +106,7 @@ public:
     // Drags the piece of `slot` so that its centre ends on the centre of `square`.
     void move(int slot, const char* square) {
         const QPoint centre = picture(slot)->geometry().topLeft() + QPoint(20, 20);
-        drag(slot, squareCentre(square) - centre);
+        drag(slot, SquareCentre(square) - centre);
     }
 
     // Sends one mouse event with the given buttons and keys, as the window system would.
