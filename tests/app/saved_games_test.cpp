@@ -178,6 +178,21 @@ private slots:
         QCOMPARE(memo("Memo1")->toPlainText(), QStringLiteral("e2-e4 "));
     }
 
+    // A point right of the board is drawn off the left edge; moving other pieces does not
+    // change it, and a save writes it back as the file had it.
+    void aPointRightOfTheBoardStaysAsLoaded() {
+        QByteArray text = newGameFile();
+        text.replace(text.size() - 8, 8, "447\r\n52\r\n"); // slot 1, far right
+        writeAll(path("far.sav"), text);
+        open(path("far.sav"));
+        driver->move(21, "e4");
+        QCOMPARE(memo("Memo1")->toPlainText(), QStringLiteral("e2-e4 "));
+        save(path("again.sav"));
+        QList<QByteArray> lines = text.split('\n');
+        lines[39] = "212\r"; // slot 21's y: the pawn on e4
+        QCOMPARE(readAll(path("again.sav")), lines.join('\n'));
+    }
+
     void openShowsCapturedPiecesOnlyWhenTheFilePlacesThem() {
         driver->move(21, "e4");
         driver->move(12, "d5");
