@@ -47,7 +47,7 @@ const PcmClip* ClipStore::clip(const QString& name) {
             entry.error = QStringLiteral("%1: %2").arg(entry.path, file.errorString());
         } else {
             QString why;
-            entry.clip = decodeWav(file.readAll(), &why);
+            entry.clip = DecodeWav(file.readAll(), &why);
             if (!entry.clip) {
                 entry.error = QStringLiteral("%1: %2").arg(entry.path, why);
             }

@@ -9,7 +9,7 @@
 #include <QtTest>
 
 using morvantide::ClipStore;
-using morvantide::decodeWav;
+using morvantide::DecodeWav;
 using morvantide::PcmClip;
 
 namespace {
@@ -171,7 +171,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(int, rate);
         QString error;
-        const std::optional<PcmClip> clip = decodeWav(bytes, &error);
+        const std::optional<PcmClip> clip = DecodeWav(bytes, &error);
         QVERIFY2(clip.has_value(), qPrintable(error));
         QCOMPARE(clip->sampleRate, rate);
         QCOMPARE(clip->channelCount, 1);
@@ -216,7 +216,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
         QString error;
-        QVERIFY(!decodeWav(bytes, &error).has_value());
+        QVERIFY(!DecodeWav(bytes, &error).has_value());
         QVERIFY2(error.contains(reason), qPrintable(error));
     }
 
