@@ -22,7 +22,7 @@ public:
 };
 
 // The text of the box that tells the user the voice cannot be heard, and why.
-inline QString voiceUnavailableText(const QString& reason) {
+inline QString VoiceUnavailableText(const QString& reason) {
     return QStringLiteral("Голос недоступен: %1.").arg(reason);
 }
 

@@ -11,7 +11,7 @@
 #include <QtTest>
 
 using morvantide::LoadedClipPlayer;
-using morvantide::voiceUnavailableText;
+using morvantide::VoiceUnavailableText;
 
 namespace {
 
@@ -65,7 +65,7 @@ private slots:
         QVERIFY(timer.elapsed() < 500);
         QVERIFY(!player.load());
         QCOMPARE(player.unavailableReason().value_or(QString()), reason);
-        const QString text = voiceUnavailableText(reason);
+        const QString text = VoiceUnavailableText(reason);
         QVERIFY2(text.startsWith(QStringLiteral("Голос недоступен")) && text.contains(reason),
                  qPrintable(text));
         QCOMPARE(messages.size(), 1);
