@@ -120,12 +120,14 @@ int main(int argc, char** argv) {
     timer.start();
     AudioClipPlayer player;
     const double storeMs = double(timer.nsecsElapsed()) / 1e6;
+    // The same clips, for their lengths and samples.
+    ClipStore clips;
 
     const QString firstName = QStringLiteral("E_R");
     timer.restart();
     player.playClip(firstName);
     const double firstMs = double(timer.nsecsElapsed()) / 1e6;
-    const double firstLengthMs = double(player.store().clip(firstName)->durationUs()) / 1e3;
+    const double firstLengthMs = double(clips.clip(firstName)->durationUs()) / 1e3;
 
     timer.restart();
     ClipStore fresh;
@@ -156,10 +158,10 @@ int main(int argc, char** argv) {
         for (const QString& name : names) {
             timer.restart();
             player.playClip(name);
-            overhead.push_back(double(timer.nsecsElapsed()) / 1e6 -
-                               double(player.store().clip(name)->durationUs()) / 1e3);
+            const double blockedMs = double(timer.nsecsElapsed()) / 1e6;
+            overhead.push_back(blockedMs - double(clips.clip(name)->durationUs()) / 1e3);
         }
-        if (player.store().clip(names.front())->sampleRate != captureRate) {
+        if (clips.clip(names.front())->sampleRate != captureRate) {
             return;
         }
         QThread::msleep(300);
@@ -168,8 +170,7 @@ int main(int argc, char** argv) {
         qsizetype previousEnd = -1;
         for (const QString& name : names) {
             qsizetype audible = 0;
-            const qsizetype found =
-                FindAudible(played, at, SamplesOf(*player.store().clip(name)), &audible);
+            const qsizetype found = FindAudible(played, at, SamplesOf(*clips.clip(name)), &audible);
             if (found < 0) {
                 std::fprintf(stderr, "%s not found in the recording\n", qPrintable(name));
                 return;
