@@ -14,6 +14,7 @@
 #include "voice/audio_clip_player.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -34,7 +35,7 @@ struct Stats {
     double mean = 0, median = 0, p90 = 0, min = 0, max = 0;
 };
 
-Stats statsOf(std::vector<double> values) {
+Stats StatsOf(std::vector<double> values) {
     Stats s;
     if (values.empty()) {
         return s;
@@ -48,18 +49,18 @@ Stats statsOf(std::vector<double> values) {
     return s;
 }
 
-void print(const char* what, const Stats& s, std::size_t count) {
+void Print(const char* what, const Stats& s, std::size_t count) {
     std::printf("%-34s n=%-4zu mean %7.2f  median %7.2f  p90 %7.2f  min %7.2f  max %7.2f ms\n",
                 what, count, s.mean, s.median, s.p90, s.min, s.max);
 }
 
-std::vector<qint16> samplesOf(const PcmClip& clip) {
+std::vector<qint16> SamplesOf(const PcmClip& clip) {
     const auto* pcm = reinterpret_cast<const qint16*>(clip.samples.constData());
     return {pcm, pcm + clip.frameCount()};
 }
 
 // The sink's recording from `firstFrame` on, first channel, back at 16 bits.
-std::vector<qint16> captured(const QString& path, int channels, qint64 firstFrame) {
+std::vector<qint16> Captured(const QString& path, int channels, qint64 firstFrame) {
     std::vector<qint16> samples;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || !file.seek(firstFrame * 4 * channels)) {
@@ -74,8 +75,8 @@ std::vector<qint16> captured(const QString& path, int channels, qint64 firstFram
 }
 
 // Start of the clip's audible part in `played`, at or after `from`; -1 if it is not there.
-qsizetype find(const std::vector<qint16>& played, qsizetype from, const std::vector<qint16>& clip,
-               qsizetype* audibleLength) {
+qsizetype FindAudible(const std::vector<qint16>& played, qsizetype from,
+                      const std::vector<qint16>& clip, qsizetype* audibleLength) {
     qsizetype first = 0;
     while (first < qsizetype(clip.size()) && clip[first] == 0) {
         ++first;
@@ -119,17 +120,19 @@ int main(int argc, char** argv) {
     timer.start();
     AudioClipPlayer player;
     const double storeMs = double(timer.nsecsElapsed()) / 1e6;
+    // The same clips, for their lengths and samples.
+    ClipStore clips;
 
     const QString firstName = QStringLiteral("E_R");
     timer.restart();
     player.playClip(firstName);
     const double firstMs = double(timer.nsecsElapsed()) / 1e6;
-    const double firstLengthMs = double(player.store().clip(firstName)->durationUs()) / 1e3;
+    const double firstLengthMs = double(clips.clip(firstName)->durationUs()) / 1e3;
 
     timer.restart();
     ClipStore fresh;
-    for (const QString& name : fresh.names()) {
-        fresh.clip(name);
+    for (const QString& file : QDir(QStringLiteral(":/clips")).entryList()) {
+        fresh.clip(QFileInfo(file).completeBaseName());
     }
     const double decodeAllMs = double(timer.nsecsElapsed()) / 1e6;
     timer.restart();
@@ -155,20 +158,19 @@ int main(int argc, char** argv) {
         for (const QString& name : names) {
             timer.restart();
             player.playClip(name);
-            overhead.push_back(double(timer.nsecsElapsed()) / 1e6 -
-                               double(player.store().clip(name)->durationUs()) / 1e3);
+            const double blockedMs = double(timer.nsecsElapsed()) / 1e6;
+            overhead.push_back(blockedMs - double(clips.clip(name)->durationUs()) / 1e3);
         }
-        if (player.store().clip(names.front())->sampleRate != captureRate) {
+        if (clips.clip(names.front())->sampleRate != captureRate) {
             return;
         }
         QThread::msleep(300);
-        const std::vector<qint16> played = captured(capturePath, captureChannels, before);
+        const std::vector<qint16> played = Captured(capturePath, captureChannels, before);
         qsizetype at = 0;
         qsizetype previousEnd = -1;
         for (const QString& name : names) {
             qsizetype audible = 0;
-            const qsizetype found =
-                find(played, at, samplesOf(*player.store().clip(name)), &audible);
+            const qsizetype found = FindAudible(played, at, SamplesOf(*clips.clip(name)), &audible);
             if (found < 0) {
                 std::fprintf(stderr, "%s not found in the recording\n", qPrintable(name));
                 return;
@@ -184,11 +186,11 @@ int main(int argc, char** argv) {
         announce(russian, overheadRu);
         announce(english, overheadEn);
     }
-    print("per call, Russian (blocked - length)", statsOf(overheadRu), overheadRu.size());
-    print("per call, English (blocked - length)", statsOf(overheadEn), overheadEn.size());
-    print(captureRate == 22050 ? "gap between Russian clips (recorded)"
+    Print("per call, Russian (blocked - length)", StatsOf(overheadRu), overheadRu.size());
+    Print("per call, English (blocked - length)", StatsOf(overheadEn), overheadEn.size());
+    Print(captureRate == 22050 ? "gap between Russian clips (recorded)"
                                : "gap between English clips (recorded)",
-          statsOf(gaps), gaps.size());
+          StatsOf(gaps), gaps.size());
     std::printf("(the sink records in blocks of %.1f ms, which bounds the gaps' resolution)\n",
                 4096.0 / (4.0 * captureChannels) / captureRate * 1000.0);
     return 0;

@@ -23,8 +23,6 @@ public:
     // Opens a stream on the default output and closes it again at once.
     std::optional<QString> unavailableReason() override;
 
-    ClipStore& store() { return store_; }
-
 private:
     ClipStore store_;
     bool playing_ = false;

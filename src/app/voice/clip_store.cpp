@@ -5,8 +5,30 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QtDebug>
 
 namespace morvantide {
+
+namespace {
+
+// The clip in the file at `path`, or nothing, with the reason on standard error.
+std::optional<PcmClip> ReadClip(const QString& path) {
+    QFile file(path);
+    QString why;
+    std::optional<PcmClip> clip;
+    if (!file.open(QIODevice::ReadOnly)) {
+        why = file.errorString();
+    } else {
+        clip = DecodeWav(file.readAll(), &why);
+    }
+    if (!clip) {
+        qWarning().noquote() << "A clip cannot be played:"
+                             << QStringLiteral("%1: %2").arg(path, why);
+    }
+    return clip;
+}
+
+} // namespace
 
 ClipStore::ClipStore(const QString& folder) {
     const QDir dir(folder);
@@ -21,19 +43,6 @@ ClipStore::ClipStore(const QString& folder) {
     }
 }
 
-QStringList ClipStore::names() const {
-    QStringList list;
-    list.reserve(qsizetype(entries_.size()));
-    for (const auto& [name, entry] : entries_) {
-        list.append(name);
-    }
-    return list;
-}
-
-bool ClipStore::contains(const QString& name) const {
-    return entries_.find(key(name)) != entries_.end();
-}
-
 const PcmClip* ClipStore::clip(const QString& name) {
     const auto found = entries_.find(key(name));
     if (found == entries_.end()) {
@@ -42,26 +51,9 @@ const PcmClip* ClipStore::clip(const QString& name) {
     Entry& entry = found->second;
     if (!entry.loaded) {
         entry.loaded = true;
-        QFile file(entry.path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            entry.error = QStringLiteral("%1: %2").arg(entry.path, file.errorString());
-        } else {
-            QString why;
-            entry.clip = decodeWav(file.readAll(), &why);
-            if (!entry.clip) {
-                entry.error = QStringLiteral("%1: %2").arg(entry.path, why);
-            }
-        }
+        entry.clip = ReadClip(entry.path);
     }
     return entry.clip ? &*entry.clip : nullptr;
-}
-
-QString ClipStore::error(const QString& name) const {
-    const auto found = entries_.find(key(name));
-    if (found == entries_.end()) {
-        return QStringLiteral("no clip named \"%1\"").arg(name);
-    }
-    return found->second.error;
 }
 
 } // namespace morvantide

@@ -3,7 +3,6 @@
 #include "voice/pcm_clip.h"
 
 #include <QString>
-#include <QStringList>
 #include <map>
 #include <optional>
 
@@ -16,21 +15,16 @@ class ClipStore {
 public:
     explicit ClipStore(const QString& folder = QStringLiteral(":/clips"));
 
-    // The clip names in upper case, sorted.
-    QStringList names() const;
-    bool contains(const QString& name) const;
-
-    // The decoded clip, or nullptr when there is no such clip or its file cannot be decoded;
-    // error() then says why. The pointer stays valid for the life of the store.
+    // The decoded clip, or nullptr when there is no such clip or its file cannot be decoded; a
+    // file that cannot be decoded is named on standard error with the reason, once. The pointer
+    // stays valid for the life of the store.
     const PcmClip* clip(const QString& name);
-    QString error(const QString& name) const;
 
 private:
     struct Entry {
         QString path;
         bool loaded = false;
         std::optional<PcmClip> clip;
-        QString error;
     };
 
     static QString key(const QString& name) { return name.toUpper(); }

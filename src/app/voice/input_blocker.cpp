@@ -4,19 +4,9 @@
 
 namespace morvantide {
 
-InputBlocker::InputBlocker() {
-    if (QCoreApplication* app = QCoreApplication::instance()) {
-        app->installEventFilter(this);
-    }
-}
+namespace {
 
-InputBlocker::~InputBlocker() {
-    if (QCoreApplication* app = QCoreApplication::instance()) {
-        app->removeEventFilter(this);
-    }
-}
-
-bool InputBlocker::isUserInput(QEvent::Type type) {
+bool IsUserInput(QEvent::Type type) {
     switch (type) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -47,8 +37,22 @@ bool InputBlocker::isUserInput(QEvent::Type type) {
     }
 }
 
+} // namespace
+
+InputBlocker::InputBlocker() {
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+        app->installEventFilter(this);
+    }
+}
+
+InputBlocker::~InputBlocker() {
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+        app->removeEventFilter(this);
+    }
+}
+
 bool InputBlocker::eventFilter(QObject* watched, QEvent* event) {
-    if (isUserInput(event->type())) {
+    if (IsUserInput(event->type())) {
         event->accept();
         return true;
     }

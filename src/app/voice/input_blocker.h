@@ -17,8 +17,6 @@ public:
     InputBlocker(const InputBlocker&) = delete;
     InputBlocker& operator=(const InputBlocker&) = delete;
 
-    static bool isUserInput(QEvent::Type type);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };

@@ -24,9 +24,6 @@ public:
     // when one exists but none loads; otherwise the module's own answer.
     std::optional<QString> unavailableReason() override;
 
-    // Loads the module now if that has not been tried yet; whether a player is available.
-    bool load();
-
     // Where a built or an installed program has its module, in this order: beside the
     // executable (the build tree); in ../lib/games/morvantide from the executable's folder (an
     // installed program in games/); in the folder of the prefix the build was configured for,
@@ -34,6 +31,9 @@ public:
     static QStringList installedCandidates();
 
 private:
+    // Loads the module now if that has not been tried yet; whether a player is available.
+    bool load();
+
     QStringList candidates_;
     bool tried_ = false;
     std::optional<QString> loadFailure_;

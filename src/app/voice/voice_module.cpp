@@ -4,7 +4,9 @@
 
 #include <QtGlobal>
 
-extern "C" Q_DECL_EXPORT morvantide::ClipPlayer* morvantide_create_clip_player_2() {
+// The name is the module's entry point, fixed by kCreateClipPlayerSymbol.
+extern "C" Q_DECL_EXPORT morvantide::ClipPlayer*
+morvantide_create_clip_player_2() { // NOLINT(readability-identifier-naming)
     return new morvantide::AudioClipPlayer();
 }
 

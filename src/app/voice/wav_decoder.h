@@ -12,6 +12,6 @@ namespace morvantide {
 // use. Anything else (another encoding, more channels, another sample size, a file cut short, a
 // chunk that runs past the end, no samples) is rejected: the result is empty and `error`, when
 // given, says why.
-std::optional<PcmClip> decodeWav(QByteArrayView bytes, QString* error = nullptr);
+std::optional<PcmClip> DecodeWav(QByteArrayView bytes, QString* error = nullptr);
 
 } // namespace morvantide

@@ -44,7 +44,7 @@ enum class Input {
     Shortcut
 };
 
-void makeInput(InputCounter& widget, Input input) {
+void MakeInput(InputCounter& widget, Input input) {
     const QPointF inside(50, 50);
     switch (input) {
     case Input::PostedMouse:
@@ -113,7 +113,7 @@ private slots:
 
         bool made = false;
         QTimer::singleShot(150, &widget, [&] {
-            makeInput(widget, input);
+            MakeInput(widget, input);
             made = true;
         });
         player_.playClip("CASTLING_R");
@@ -124,7 +124,7 @@ private slots:
 
         // The same input once the clip has ended arrives: the test's input is real, and the
         // window takes input again.
-        makeInput(widget, input);
+        MakeInput(widget, input);
         QTest::qWait(50);
         QVERIFY(widget.inputs > 0);
     }

@@ -15,7 +15,7 @@ namespace {
 
 QStringList messages;
 
-void recordMessage(QtMsgType, const QMessageLogContext&, const QString& text) {
+void RecordMessage(QtMsgType, const QMessageLogContext&, const QString& text) {
     messages.append(text);
 }
 
@@ -26,7 +26,7 @@ class NoServerTest : public QObject {
 
 private slots:
     void everyCallReturnsWithinASecondQuietly() {
-        qInstallMessageHandler(recordMessage);
+        qInstallMessageHandler(RecordMessage);
         AudioClipPlayer player;
         const QStringList names = {"A",  "A_R",   "CASTLING_R", "NEW",  "MAT_R", "E",
                                    "A8", "TAKES", "CHECK_R",    "A1_R", "NEW_R", "H"};

@@ -25,14 +25,14 @@ constexpr int kSettleMs = 250;
 // ringing around the clip's edges.
 constexpr int kSilence = 64;
 
-QVector<qint16> samplesOf(const PcmClip& clip) {
+QVector<qint16> SamplesOf(const PcmClip& clip) {
     const auto* pcm = reinterpret_cast<const qint16*>(clip.samples.constData());
     return QVector<qint16>(pcm, pcm + clip.frameCount());
 }
 
 // Where the clip's audible part starts in `played`, sample for sample (give or take one step
 // of rounding), at or after `from`; -1 when it is not there whole.
-qsizetype findExact(const QVector<qint16>& played, qsizetype from, const QVector<qint16>& clip) {
+qsizetype FindExact(const QVector<qint16>& played, qsizetype from, const QVector<qint16>& clip) {
     qsizetype first = 0;
     while (first < clip.size() && clip[first] == 0) {
         ++first;
@@ -64,7 +64,7 @@ struct Span {
     qsizetype length() const { return first < 0 ? 0 : last - first + 1; }
 };
 
-Span audibleSpan(const QVector<qint16>& samples) {
+Span AudibleSpan(const QVector<qint16>& samples) {
     Span span;
     for (qsizetype i = 0; i < samples.size(); ++i) {
         if (qAbs(samples[i]) > kSilence) {
@@ -79,7 +79,7 @@ Span audibleSpan(const QVector<qint16>& samples) {
 }
 
 // A 16-bit mono WAV file of a 440 Hz tone.
-QByteArray toneWav(int rate, int frames) {
+QByteArray ToneWav(int rate, int frames) {
     QByteArray data(frames * 2, '\0');
     for (int i = 0; i < frames; ++i) {
         const auto value = qint16(8000 * std::sin(2 * M_PI * 440 * i / rate));
@@ -102,7 +102,7 @@ QByteArray toneWav(int rate, int frames) {
     return header + data;
 }
 
-bool allSilent(const QVector<qint16>& samples, qsizetype from = 0) {
+bool AllSilent(const QVector<qint16>& samples, qsizetype from = 0) {
     return std::all_of(samples.begin() + std::min(from, samples.size()), samples.end(),
                        [](qint16 s) { return qAbs(s) <= kSilence; });
 }
@@ -118,10 +118,12 @@ public:
 private:
     SinkCapture capture_;
     AudioClipPlayer player_;
+    // The same built-in clips, to compare with what was heard.
+    ClipStore clips_;
 
     // Plays `name` and checks that the call blocked for the clip's length, within 15 %.
     void playTimed(const QString& name, qint64* blockedUs = nullptr) {
-        const PcmClip* clip = player_.store().clip(name);
+        const PcmClip* clip = clips_.clip(name);
         QVERIFY2(clip != nullptr, qPrintable(name));
         QElapsedTimer timer;
         timer.start();
@@ -161,7 +163,7 @@ private slots:
 
     void aClipBlocksForItsLengthAndReachesTheSinkWhole() {
         QFETCH(QString, name);
-        const PcmClip& clip = *player_.store().clip(name);
+        const PcmClip& clip = *clips_.clip(name);
         const qint64 before = capture_.frameCount();
         playTimed(name);
         if (QTest::currentTestFailed()) {
@@ -172,12 +174,12 @@ private slots:
 
         if (clip.sampleRate == capture_.sampleRate()) {
             // Same rate as the sink: the server passes the samples through unchanged.
-            QVERIFY2(findExact(played, 0, samplesOf(clip)) >= 0,
+            QVERIFY2(FindExact(played, 0, SamplesOf(clip)) >= 0,
                      "the capture does not hold the whole clip sample for sample");
         } else {
             // Resampled by the server: compare how long the clip is audible, and its energy.
-            const Span want = audibleSpan(samplesOf(clip));
-            const Span got = audibleSpan(played);
+            const Span want = AudibleSpan(SamplesOf(clip));
+            const Span got = AudibleSpan(played);
             const double wantMs = 1000.0 * double(want.length()) / clip.sampleRate;
             const double gotMs = 1000.0 * double(got.length()) / capture_.sampleRate();
             QVERIFY2(
@@ -204,8 +206,8 @@ private slots:
         const QVector<qint16> played = capture_.samplesFrom(before);
         qsizetype at = 0;
         for (const QString& name : names) {
-            const QVector<qint16> clip = samplesOf(*player_.store().clip(name));
-            const qsizetype found = findExact(played, at, clip);
+            const QVector<qint16> clip = SamplesOf(*clips_.clip(name));
+            const qsizetype found = FindExact(played, at, clip);
             QVERIFY2(found >= 0, qPrintable(name + " is missing or cut"));
             at = found + 1;
         }
@@ -226,11 +228,11 @@ private slots:
 
         QTest::qWait(kSettleMs);
         const QVector<qint16> played = capture_.samplesFrom(before);
-        const QVector<qint16> clip = samplesOf(*player_.store().clip("CASTLING_R"));
-        const qsizetype found = findExact(played, 0, clip);
+        const QVector<qint16> clip = SamplesOf(*clips_.clip("CASTLING_R"));
+        const qsizetype found = FindExact(played, 0, clip);
         QVERIFY(found >= 0);
-        QVERIFY2(allSilent(played, found + clip.size()), "something played after the clip");
-        QVERIFY(findExact(played, 0, samplesOf(*player_.store().clip("A_R"))) < 0);
+        QVERIFY2(AllSilent(played, found + clip.size()), "something played after the clip");
+        QVERIFY(FindExact(played, 0, SamplesOf(*clips_.clip("A_R"))) < 0);
     }
 
     void aClipShorterThanTheServersBufferIsHeardWhole() {
@@ -238,11 +240,12 @@ private slots:
         QVERIFY(dir.isValid());
         QFile file(dir.filePath("BEEP.wav"));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(toneWav(capture_.sampleRate(), capture_.sampleRate() / 20));
+        file.write(ToneWav(capture_.sampleRate(), capture_.sampleRate() / 20));
         file.close();
-        AudioClipPlayer player{ClipStore(dir.path())};
-        const PcmClip* clip = player.store().clip("beep");
+        ClipStore clips(dir.path());
+        const PcmClip* clip = clips.clip("beep");
         QVERIFY(clip != nullptr);
+        AudioClipPlayer player{ClipStore(dir.path())};
 
         const qint64 before = capture_.frameCount();
         QElapsedTimer timer;
@@ -251,7 +254,7 @@ private slots:
         // Well inside the guard of the clip's length plus two seconds.
         QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed()) + " ms"));
         QTest::qWait(kSettleMs);
-        QVERIFY(findExact(capture_.samplesFrom(before), 0, samplesOf(*clip)) >= 0);
+        QVERIFY(FindExact(capture_.samplesFrom(before), 0, SamplesOf(*clip)) >= 0);
     }
 
     void anUnknownClipReturnsAtOnceAndPlaysNothing_data() {
@@ -268,7 +271,7 @@ private slots:
         player_.playClip(name);
         QVERIFY(timer.elapsed() < 20);
         QTest::qWait(kSettleMs);
-        QVERIFY(allSilent(capture_.samplesFrom(before)));
+        QVERIFY(AllSilent(capture_.samplesFrom(before)));
     }
 };
 

@@ -17,11 +17,11 @@ namespace {
 
 QStringList messages;
 
-void recordMessage(QtMsgType, const QMessageLogContext&, const QString& text) {
+void RecordMessage(QtMsgType, const QMessageLogContext&, const QString& text) {
     messages.append(text);
 }
 
-bool multimediaIsMapped() {
+bool MultimediaIsMapped() {
     QFile maps(QStringLiteral("/proc/self/maps"));
     return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6Multimedia");
 }
@@ -36,7 +36,7 @@ class VoiceModuleTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(!multimediaIsMapped()); }
+    void initTestCase() { QVERIFY(!MultimediaIsMapped()); }
 
     void unusableCandidatesLeaveTheVoiceSilent_data() {
         QTest::addColumn<QStringList>("candidates");
@@ -55,7 +55,7 @@ private slots:
         QFETCH(QStringList, candidates);
         QFETCH(QString, reason);
         messages.clear();
-        qInstallMessageHandler(recordMessage);
+        qInstallMessageHandler(RecordMessage);
         LoadedClipPlayer player(candidates);
         QElapsedTimer timer;
         timer.start();
@@ -63,13 +63,12 @@ private slots:
             player.playClip(QString::fromLatin1(clip));
         qInstallMessageHandler(nullptr);
         QVERIFY(timer.elapsed() < 500);
-        QVERIFY(!player.load());
         QCOMPARE(player.unavailableReason().value_or(QString()), reason);
         const QString text = VoiceUnavailableText(reason);
         QVERIFY2(text.startsWith(QStringLiteral("Голос недоступен")) && text.contains(reason),
                  qPrintable(text));
         QCOMPARE(messages.size(), 1);
-        QVERIFY(!multimediaIsMapped());
+        QVERIFY(!MultimediaIsMapped());
     }
 
     // The first candidate that loads and has the entry is used; Qt Multimedia comes with it.
@@ -82,11 +81,10 @@ private slots:
     void theModuleIsLoadedOnFirstUse() {
         QFETCH(QStringList, candidates);
         LoadedClipPlayer player(candidates);
-        QVERIFY(player.load());
-        QVERIFY(multimediaIsMapped());
         // The module answers for the sound output, and there is no sound server here.
         QCOMPARE(player.unavailableReason().value_or(QString()),
                  QStringLiteral("нет вывода звука"));
+        QVERIFY(MultimediaIsMapped());
     }
 
     // Then where the package installs it, for a program copied elsewhere. The paths are clean,
