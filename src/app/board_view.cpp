@@ -127,11 +127,11 @@ void BoardView::namePiece(Slot slot, BoardPoint place) {
         named->setAccessibleName(name);
 }
 
-void BoardView::press(PiecePicture* picture, QPoint pos) {
+void BoardView::press(PiecePicture* pressed, QPoint pos) {
     emit pressReceived();
-    const Slot slot = picture->slot();
+    const Slot slot = pressed->slot();
     drag_ = Drag{slot, shown_[slot], shown_[slot], pos};
-    picture->raise();
+    pressed->raise();
 }
 
 void BoardView::dragStep(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos) {
@@ -158,10 +158,10 @@ void BoardView::release() {
 
 // The dropped picture is pulled back so that part of it stays inside the client area, and is
 // laid just above the board, below every other piece.
-void BoardView::keepInside(PiecePicture* picture) {
-    const PicturePlace kept = ClampDroppedPicture({picture->x(), picture->y()}, width(), height());
-    picture->move(kept.left, kept.top);
-    picture->lower();
+void BoardView::keepInside(PiecePicture* dropped) {
+    const PicturePlace kept = ClampDroppedPicture({dropped->x(), dropped->y()}, width(), height());
+    dropped->move(kept.left, kept.top);
+    dropped->lower();
     if (boardPicture_->isVisible())
         boardPicture_->lower();
 }

@@ -61,10 +61,10 @@ private:
     };
 
     void buildPictures();
-    void press(PiecePicture* picture, QPoint pos);
+    void press(PiecePicture* pressed, QPoint pos);
     void dragStep(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos);
     void release();
-    void keepInside(PiecePicture* picture);
+    void keepInside(PiecePicture* dropped);
     void namePiece(Slot slot, BoardPoint place);
     BoardMetrics metrics() const;
 
