@@ -1,5 +1,7 @@
 #include "morvantide/instance_lock.h"
 
+#include "posix_file.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -18,16 +20,8 @@ namespace {
 constexpr auto kGateWait = std::chrono::seconds(5);
 constexpr auto kGatePoll = std::chrono::milliseconds(10);
 
-int RetryOnInterrupt(int (*call)(int, int), int fd, int operation) {
-    int result;
-    do {
-        result = call(fd, operation);
-    } while (result < 0 && errno == EINTR);
-    return result;
-}
-
 int LockFile(int fd, int operation) {
-    return RetryOnInterrupt(::flock, fd, operation);
+    return RetryOnInterrupt([&] { return ::flock(fd, operation); });
 }
 
 // Opens `path` as a folder that only this user can reach: a real folder (not a symbolic
