@@ -51,7 +51,6 @@ IoError IoErrorFromErrno(int errnoValue) {
         return IoError::TooManyOpenFiles;
     case EACCES:
     case EPERM:
-    case EROFS:
     case EISDIR:
     case ETXTBSY:
         return IoError::FileAccessDenied;

@@ -32,20 +32,50 @@ public:
 
     void advance() { ++position_; }
     bool atEnd() { return !peek().has_value(); }
-    bool failed() const { return failed_; }
+
+    // Passes over the rest of the line up to and including its LF; a lone CR ends nothing.
+    // Whole chunks are searched at once: a line may be as long as the file.
+    void skipLine() {
+        while (peek()) {
+            const char* at = buffer_.data() + position_;
+            const void* lf = std::memchr(at, '\n', length_ - position_);
+            if (lf != nullptr) {
+                position_ += static_cast<std::size_t>(static_cast<const char*>(lf) - at) + 1;
+                return;
+            }
+            position_ = length_;
+        }
+    }
+    // A read failure, or a file that goes on past the bound where the reader needs more.
+    IoError error() const {
+        if (failed_)
+            return IoError::FileAccessDenied;
+        return tooLong_ ? IoError::InvalidNumericInput : IoError::None;
+    }
 
 private:
     bool refill() {
         if (ended_)
             return false;
-        const std::ptrdiff_t count = source_(buffer_.data(), buffer_.size());
+        if (pulled_ == kMaxSavedGameBytes) {
+            // One byte more tells a file that ends at the bound from a longer one.
+            char next = 0;
+            const std::ptrdiff_t more = source_(&next, 1);
+            failed_ = more < 0;
+            tooLong_ = more > 0;
+            ended_ = true;
+            return false;
+        }
+        const std::size_t room = std::min(buffer_.size(), kMaxSavedGameBytes - pulled_);
+        const std::ptrdiff_t count = source_(buffer_.data(), room);
         if (count <= 0) {
             failed_ = count < 0;
             ended_ = true;
             return false;
         }
         position_ = 0;
-        length_ = std::min(static_cast<std::size_t>(count), buffer_.size());
+        length_ = std::min(static_cast<std::size_t>(count), room);
+        pulled_ += length_;
         if (const void* stop = std::memchr(buffer_.data(), kCtrlZ, length_)) {
             length_ = static_cast<std::size_t>(static_cast<const char*>(stop) - buffer_.data());
             ended_ = true;
@@ -58,8 +88,10 @@ private:
     std::array<char, 4096> buffer_{};
     std::size_t position_ = 0;
     std::size_t length_ = 0;
+    std::size_t pulled_ = 0;
     bool ended_ = false;
     bool failed_ = false;
+    bool tooLong_ = false;
 };
 
 struct NumberRead {
@@ -93,15 +125,6 @@ NumberRead ReadNumber(ByteStream& stream) {
     if (!value)
         return {IoError::InvalidNumericInput};
     return {IoError::None, *value, true};
-}
-
-// Passes over the rest of the line up to and including its LF; a lone CR ends nothing.
-void SkipLine(ByteStream& stream) {
-    while (const std::optional<unsigned char> c = stream.peek()) {
-        stream.advance();
-        if (*c == '\n')
-            return;
-    }
 }
 
 BoardPoint PointOf(const NumberRead& x, const NumberRead& y) {
@@ -143,15 +166,15 @@ SavedGameResult ReadSavedGame(const ChunkSource& source) {
         const NumberRead x = ReadNumber(stream);
         if (x.error != IoError::None)
             return failure(x.error);
-        SkipLine(stream);
+        stream.skipLine();
         const NumberRead y = ReadNumber(stream);
         if (y.error != IoError::None)
             return failure(y.error);
-        if (stream.failed())
-            return failure(IoError::FileAccessDenied);
+        if (stream.error() != IoError::None)
+            return failure(stream.error());
 
         if (pair <= kSlotCount) {
-            SkipLine(stream);
+            stream.skipLine();
             game.pairs[static_cast<std::size_t>(pair - 1)] = PointOf(x, y);
             game.pairCount = pair;
         } else if (x.present && y.present) {
@@ -161,8 +184,8 @@ SavedGameResult ReadSavedGame(const ChunkSource& source) {
             game.hasSlot1 = true;
         }
     }
-    if (stream.failed())
-        return failure(IoError::FileAccessDenied);
+    if (stream.error() != IoError::None)
+        return failure(stream.error());
     return {IoError::None, game};
 }
 

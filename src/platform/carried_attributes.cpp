@@ -1,10 +1,13 @@
 #include "carried_attributes.h"
 
 #include "morvantide/file_faults.h"
+#include "posix_file.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <fstream>
+#include <optional>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -14,12 +17,6 @@ namespace {
 
 constexpr const char* kAccessAcl = "system.posix_acl_access";
 constexpr const char* kDefaultAcl = "system.posix_acl_default";
-
-// Attributes that decide who may use the file (its ACL, a security label): a file without
-// them could be open to more people than the old one.
-bool LimitsAccess(const std::string& name) {
-    return name == kAccessAcl || (name.starts_with("security.") && name != "security.capability");
-}
 
 // Integrity hashes and signatures of the old contents: wrong for the new ones, never carried.
 bool DescribesContents(const std::string& name) {
@@ -64,66 +61,48 @@ bool ReadAttribute(int fd, const std::string& name, std::string& value) {
     });
 }
 
-mode_t CurrentUmask() {
-    // Reading it leaves it alone; setting it and back could give a file another thread makes
-    // meanwhile the wrong mode, so that is done only without /proc.
+// The umask, read without changing it: setting it and back, even for a moment, could give a
+// file that another thread makes meanwhile the wrong mode. Nothing without /proc.
+std::optional<mode_t> CurrentUmask() {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);) {
         if (line.starts_with("Umask:"))
             return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8)) & 0777;
     }
-    const mode_t mask = ::umask(022);
-    ::umask(mask);
-    return mask;
+    return std::nullopt;
 }
 
-// The permission bits a plain create gets under the folder's default ACL: its owner, mask (or
-// group, without a mask) and other entries, each limited to read and write. Nothing when the
-// folder has no default ACL (or cannot be asked: a folder opened only to be searched).
-bool ModeUnderDefaultAcl(int folder, mode_t& mode) {
-    std::string acl;
-    if (!ReadWhole(acl, [folder](char* buffer, std::size_t size) {
-            return ::fgetxattr(folder, kDefaultAcl, buffer, size);
-        }))
+// Whether the folder has a default ACL, asked through /proc for a folder opened only to be
+// searched; nothing when that cannot be known.
+std::optional<bool> HasDefaultAcl(int folder) {
+    ssize_t size = ::fgetxattr(folder, kDefaultAcl, nullptr, 0);
+    if (size < 0 && errno == EBADF) {
+        const std::string path = "/proc/self/fd/" + std::to_string(folder);
+        size = ::getxattr(path.c_str(), kDefaultAcl, nullptr, 0);
+    }
+    if (size >= 0)
+        return true;
+    if (errno == ENODATA || errno == ENOTSUP)
         return false;
-    // A little-endian version word, then entries of a tag, permissions (16 bits each) and an id.
-    const auto word = [&acl](std::size_t at) {
-        return static_cast<unsigned>(static_cast<unsigned char>(acl[at])) |
-               static_cast<unsigned>(static_cast<unsigned char>(acl[at + 1])) << 8;
-    };
-    unsigned owner = 0, group = 0, mask = 0, other = 0;
-    bool hasMask = false;
-    for (std::size_t at = 4; at + 8 <= acl.size(); at += 8) {
-        const unsigned permissions = word(at + 2) & 06;
-        switch (word(at)) {
-        case 0x01:
-            owner = permissions;
-            break;
-        case 0x04:
-            group = permissions;
-            break;
-        case 0x10:
-            mask = permissions;
-            hasMask = true;
-            break;
-        case 0x20:
-            other = permissions;
-            break;
-        default:
-            break;
-        }
-    }
-    mode = static_cast<mode_t>(owner << 6 | (hasMask ? mask : group) << 3 | other);
-    return acl.size() > 4;
+    return std::nullopt;
 }
 
-// The system call to set an attribute, which a test can make fail.
-int SetAttribute(int fd, const std::string& name, const std::string& value) {
-    if (const int fault = InjectedFault(FileCall::SetAttribute); fault != 0) {
-        errno = fault;
-        return -1;
-    }
-    return ::fsetxattr(fd, name.c_str(), value.data(), value.size(), 0);
+// The permission bits of a plain create with 0666 in the folder, asked of the kernel itself:
+// an unnamed file, which nobody can open, gets the umask or the folder's default ACL applied
+// exactly as any program's file there would. Where the file system makes no unnamed files,
+// the umask tells, unless a default ACL would decide; when neither can be known the file is
+// made private.
+mode_t PlainCreateMode(int folder) {
+    const FileDescriptor probe(FaultOr(FileCall::CreateUnnamed, [&] {
+        return ::openat(folder, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666);
+    }));
+    struct stat info {};
+    if (probe.isOpen() && ::fstat(probe.get(), &info) == 0)
+        return info.st_mode & 0777;
+    const std::optional<mode_t> mask = CurrentUmask();
+    if (mask && HasDefaultAcl(folder) == false)
+        return 0666 & ~*mask;
+    return S_IRUSR | S_IWUSR;
 }
 
 } // namespace
@@ -140,18 +119,16 @@ IoError CarriedAttributes::readFrom(int fd, const struct stat& info) {
         std::string value;
         if (DescribesContents(name))
             continue;
-        if (ReadAttribute(fd, name, value))
-            attributes_.push_back({name, value});
-        else if (LimitsAccess(name))
-            return IoError::FileAccessDenied;
+        if (!ReadAttribute(fd, name, value))
+            return IoErrorFromErrno(errno);
+        attributes_.push_back({name, value});
     }
     return IoError::None;
 }
 
 void CarriedAttributes::readPlainCreate(int folder) {
     replacing_ = false;
-    if (!ModeUnderDefaultAcl(folder, mode_))
-        mode_ = 0666 & ~CurrentUmask();
+    mode_ = PlainCreateMode(folder);
 }
 
 IoError CarriedAttributes::giveTo(int fd) const {
@@ -167,16 +144,28 @@ IoError CarriedAttributes::giveTo(int fd) const {
 }
 
 IoError CarriedAttributes::giveOwner(int fd) const {
-    // Only root may give a file away; anybody may give it a group of their own.
-    if (::fchown(fd, uid_, gid_) != 0 && ::fchown(fd, static_cast<uid_t>(-1), gid_) != 0) {
-        // The group's permissions would go to another group.
-        struct stat info {};
-        if (::fstat(fd, &info) != 0)
-            return IoErrorFromErrno(errno);
-        if (info.st_gid != gid_ && (mode_ & S_IRWXG) != 0)
-            return IoError::FileAccessDenied;
-    }
+    if (FaultOr(FileCall::GiveOwner, [&] { return ::fchown(fd, uid_, gid_); }) == 0)
+        return IoError::None;
+    // The owner is never given up: a file that cannot go back to its owner is not replaced,
+    // whatever the reason (another user's file, a quota that root's chown runs into).
+    if (errno != EPERM || uid_ != ::geteuid())
+        return IoErrorFromErrno(errno);
+    // The owner saves a file whose group is not one of theirs, so the new file keeps the group
+    // it was made with. Then the old group's members fall to the others' permissions and the
+    // new group's rise to the group's: nobody gains only where both are the same. With an ACL
+    // the group's entry and the mask decide too, so any change of group is refused.
+    struct stat made {};
+    if (::fstat(fd, &made) != 0)
+        return IoErrorFromErrno(errno);
+    const bool groupDecides = ((mode_ >> 3) & 07) != (mode_ & 07) || hasAccessAcl();
+    if (made.st_gid != gid_ && groupDecides)
+        return IoError::FileAccessDenied;
     return IoError::None;
+}
+
+bool CarriedAttributes::hasAccessAcl() const {
+    return std::any_of(attributes_.begin(), attributes_.end(),
+                       [](const Attribute& a) { return a.name == kAccessAcl; });
 }
 
 IoError CarriedAttributes::giveAttributes(int fd) const {
@@ -188,12 +177,17 @@ IoError CarriedAttributes::giveAttributes(int fd) const {
         const bool carried = std::any_of(attributes_.begin(), attributes_.end(),
                                          [&name](const Attribute& a) { return a.name == name; });
         if (!carried && !DescribesContents(name) && ::fremovexattr(fd, name.c_str()) != 0 &&
-            name == kAccessAcl)
-            return IoError::FileAccessDenied;
+            errno != ENODATA)
+            return IoErrorFromErrno(errno);
     }
+    // Every attribute goes along or the save is refused: one left behind could have limited
+    // who may use the file, or meant something to the user.
     for (const Attribute& attribute : attributes_) {
-        if (SetAttribute(fd, attribute.name, attribute.value) != 0 && LimitsAccess(attribute.name))
-            return IoError::FileAccessDenied;
+        if (FaultOr(FileCall::SetAttribute, [&] {
+                return ::fsetxattr(fd, attribute.name.c_str(), attribute.value.data(),
+                                   attribute.value.size(), 0);
+            }) != 0)
+            return IoErrorFromErrno(errno);
     }
     return IoError::None;
 }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
@@ -24,20 +25,26 @@ int LockFile(int fd, int operation) {
     return RetryOnInterrupt([&] { return ::flock(fd, operation); });
 }
 
-// Opens `path` as a folder that only this user can reach: a real folder (not a symbolic
-// link), owned by this user, with no access for group or others. Checking the open
-// descriptor rather than the name leaves no gap for the folder to be swapped meanwhile.
-int OpenPrivateFolder(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return -1;
+// Checks an open folder for what the lock needs of it: a real folder (not a symbolic link)
+// of this user's that nobody else may write into (`others` are the permission bits group and
+// others may not have), or closes it. Checking the open descriptor rather than the name
+// leaves no gap for the folder to be swapped meanwhile.
+int KeepIfOwn(int fd, mode_t others) {
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid() ||
-        (info.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISDIR(info.st_mode) ||
+                    info.st_uid != ::geteuid() || (info.st_mode & others) != 0)) {
         ::close(fd);
         return -1;
     }
     return fd;
+}
+
+// The folder `name` in `parent`, made (for this user only) if missing, never through a link.
+int OpenOwnFolder(int parent, const char* name, mode_t others) {
+    if (::mkdirat(parent, name, S_IRWXU) != 0 && errno != EEXIST)
+        return -1;
+    return KeepIfOwn(::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC),
+                     others);
 }
 
 std::string AbsoluteVariable(const char* name) {
@@ -47,29 +54,47 @@ std::string AbsoluteVariable(const char* name) {
     return value;
 }
 
-std::string FallbackFolderPath() {
-    std::string base = AbsoluteVariable("TMPDIR");
-    if (base.empty())
-        base = "/tmp";
-    while (base.size() > 1 && base.back() == '/')
-        base.pop_back();
-    return base + "/morvantide-" + std::to_string(::geteuid());
+std::string HomeFolderPath() {
+    std::string home = AbsoluteVariable("HOME");
+    if (home.empty()) {
+        if (const passwd* entry = ::getpwuid(::geteuid()); entry != nullptr && entry->pw_dir)
+            home = entry->pw_dir;
+    }
+    while (home.size() > 1 && home.back() == '/')
+        home.pop_back();
+    return home;
 }
 
-// The runtime folder when it can be trusted, else the fallback folder, made if missing. The
-// fallback's name is predictable, so somebody else may have made it first: then it fails
-// the ownership check and no lock is made.
+// "morvantide" in the ".cache" folder of the user's home, made if missing. Nobody else can
+// have made it first: the home and ".cache" must be the user's own and writable by nobody
+// else, and the lock's folder private, or no lock is made.
+int OpenHomeLockFolder(std::string& path) {
+    const std::string home = HomeFolderPath();
+    if (home.empty() || home[0] != '/')
+        return -1;
+    constexpr mode_t kOthersWrite = S_IWGRP | S_IWOTH;
+    const int homeFd =
+        KeepIfOwn(::open(home.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC), kOthersWrite);
+    const int cache = homeFd < 0 ? -1 : OpenOwnFolder(homeFd, ".cache", kOthersWrite);
+    const int folder = cache < 0 ? -1 : OpenOwnFolder(cache, "morvantide", S_IRWXG | S_IRWXO);
+    for (const int fd : {homeFd, cache})
+        if (fd >= 0)
+            ::close(fd);
+    path = home + "/.cache/morvantide";
+    return folder;
+}
+
+// The runtime folder when it is a private folder of this user's, else the home's.
 int OpenLockFolder(std::string& path) {
     path = AbsoluteVariable("XDG_RUNTIME_DIR");
     if (!path.empty()) {
-        const int fd = OpenPrivateFolder(path);
+        const int fd =
+            KeepIfOwn(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC),
+                      S_IRWXG | S_IRWXO);
         if (fd >= 0)
             return fd;
     }
-    path = FallbackFolderPath();
-    if (::mkdir(path.c_str(), S_IRWXU) != 0 && errno != EEXIST)
-        return -1;
-    return OpenPrivateFolder(path);
+    return OpenHomeLockFolder(path);
 }
 
 // A lock file of this user in the private folder, made if missing. Opening never waits, so

@@ -18,9 +18,10 @@ struct ResolvedPath {
 };
 
 // Follows `path` through symbolic links, each read relative to its own folder, as the kernel
-// would, with its protection for shared folders applied always: a link in a sticky folder
-// that everybody may write is followed only when it belongs to this user or to the folder's
-// owner, else FileAccessDenied. A path the kernel would not take whole (PATH_MAX bytes or
+// would, with its protection for shared folders applied always and to every link on the way,
+// a folder's as much as the last name's: a link in a sticky folder that everybody may write
+// is followed only when it belongs to this user or to the folder's owner, else
+// FileAccessDenied. A path the kernel would not take whole (PATH_MAX bytes or
 // more) and a folder on the way that is missing give InvalidFilename; a link chain that is
 // too long gives ELOOP's number. A missing last name is no error: `exists` stays false.
 IoError ResolvePath(const std::string& path, ResolvedPath& target);

@@ -6,10 +6,12 @@
 #include "resolved_path.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <random>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace morvantide {
@@ -26,13 +28,13 @@ IoError FolderError(int errnoValue) {
     return errnoValue == ENOENT ? IoError::InvalidFilename : IoErrorFromErrno(errnoValue);
 }
 
-// The errno a test's hook gives `call`, as errno, or the result of `call` itself.
-template <typename Call> int FaultOr(FileCall call, Call makeCall) {
-    if (const int fault = InjectedFault(call); fault != 0) {
-        errno = fault;
-        return -1;
-    }
-    return makeCall();
+// A failure to reach the file a save replaces: one that is gone meanwhile is not found,
+// unless its folder went with it.
+IoError OldFileError(int folder, int errnoValue) {
+    struct stat info {};
+    if (errnoValue == ENOENT && ::fstat(folder, &info) == 0 && info.st_nlink > 0)
+        return IoError::FileNotFound;
+    return FolderError(errnoValue);
 }
 
 std::string TemporaryName() {
@@ -110,7 +112,15 @@ IoError WriteAll(int fd, const std::string& bytes) {
 
 // In an append-only or immutable folder a file can be made but never renamed or removed
 // again: a save there could only leave its temporary file behind, so it is refused first.
+// statx tells without opening the folder for reading, which a folder that may be written
+// and searched but not read does not allow; a file system that does not say there may
+// still answer the flags' own call.
 IoError CheckFolderFlags(int folder) {
+    constexpr auto kFixed = STATX_ATTR_APPEND | STATX_ATTR_IMMUTABLE;
+    struct statx info {};
+    if (::statx(folder, "", AT_EMPTY_PATH, 0, &info) == 0 &&
+        (info.stx_attributes_mask & kFixed) == kFixed)
+        return (info.stx_attributes & kFixed) != 0 ? IoError::FileAccessDenied : IoError::None;
     int flags = 0;
     if (::ioctl(folder, FS_IOC_GETFLAGS, &flags) == 0 &&
         (flags & (FS_APPEND_FL | FS_IMMUTABLE_FL)) != 0)
@@ -123,14 +133,17 @@ IoError CheckFolderFlags(int folder) {
 // the process was found to be allowed. It must be the file that was looked at.
 FileDescriptor OpenOld(const ResolvedPath& target, IoError& error) {
     for (const int access : {O_RDONLY, O_WRONLY}) {
-        const int fd = RetryOnInterrupt([&] {
-            return ::openat(target.folder.get(), target.name.c_str(),
-                            access | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        const int fd = FaultOr(FileCall::OpenOld, [&] {
+            return RetryOnInterrupt([&] {
+                return ::openat(target.folder.get(), target.name.c_str(),
+                                access | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+            });
         });
         if (fd < 0 && errno == EACCES)
             continue;
         if (fd < 0) {
-            error = errno == ELOOP ? IoError::FileAccessDenied : FolderError(errno);
+            error = errno == ELOOP ? IoError::FileAccessDenied
+                                   : OldFileError(target.folder.get(), errno);
             return FileDescriptor();
         }
         FileDescriptor file(fd);
@@ -209,21 +222,27 @@ int RenameOver(int folder, const std::string& from, const std::string& to) {
 }
 
 // Once the new name is in place the save is done; syncing the folder makes the name survive
-// a power cut. A folder that may be searched but not read cannot be synced itself: its file
-// system is synced through the new file instead. A file system that cannot sync a folder
-// keeps names its own way. Any other failure is reported as a save whose folder was not
-// synced.
+// a power cut. A folder that may be searched but not read cannot be synced itself (EBADF):
+// its file system is synced through the new file instead. A file system that cannot sync a
+// folder at all (EINVAL) keeps names its own way. Any other failure, a file system turned
+// read-only by an error among them, is reported as a save whose folder was not synced.
 IoError SyncFolder(int folder, int file) {
     int result = RetryOnInterrupt(
         [&] { return FaultOr(FileCall::SyncFolder, [&] { return ::fsync(folder); }); });
     if (result != 0 && errno == EBADF && file >= 0)
         result = RetryOnInterrupt([&] { return ::syncfs(file); });
-    if (result == 0 || errno == EINVAL || errno == EROFS || errno == EBADF)
+    if (result == 0 || errno == EINVAL)
         return IoError::None;
     return IoError::folderNotSynced(errno);
 }
 
 } // namespace
+
+void IgnoreFileSizeLimitSignal() {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, nullptr);
+}
 
 SavedGameResult ReadSavedGameFile(const std::string& path) {
     ReadableFile file(path);
@@ -251,7 +270,7 @@ IoError WriteFileReplacing(const std::string& path, const std::string& bytes) {
         if (!S_ISREG(target.info.st_mode))
             return IoError::FileAccessDenied;
         if (::faccessat(folder, target.name.c_str(), W_OK, AT_EACCESS) != 0)
-            return FolderError(errno);
+            return OldFileError(folder, errno);
         IoError error;
         const FileDescriptor old = OpenOld(target, error);
         if (!old.isOpen())

@@ -36,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ErrnoCase{ENFILE, IoError::TooManyOpenFiles, "Too many open files"},
                     ErrnoCase{EACCES, IoError::FileAccessDenied, "File access denied"},
                     ErrnoCase{EPERM, IoError::FileAccessDenied, "File access denied"},
-                    ErrnoCase{EROFS, IoError::FileAccessDenied, "File access denied"},
+                    ErrnoCase{EROFS, IoError::system(EROFS), "I/O error 30"},
                     ErrnoCase{EISDIR, IoError::FileAccessDenied, "File access denied"},
                     ErrnoCase{ENOSPC, IoError::DiskFull, "Disk full"},
                     ErrnoCase{EDQUOT, IoError::DiskFull, "Disk full"},

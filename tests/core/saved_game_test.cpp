@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -356,6 +357,32 @@ TEST(ReadSavedGame, StopsPullingAfterThe33rdPair) {
     EXPECT_TRUE(result.game.hasSlot1);
     EXPECT_EQ(result.game.slot1, (BoardPoint{52, 52}));
     EXPECT_LE(pulled, head.size() + 4096);
+}
+
+// "52 " and NUL bytes to the end of a file of `size` bytes, all on one line, made up as it is
+// pulled: the reader skips the rest of that line until the file ends or the bound stops it.
+TEST(ReadSavedGame, ReadsNoFurtherThanTheBound) {
+    for (const std::size_t size :
+         {kMaxSavedGameBytes, kMaxSavedGameBytes + 1, std::numeric_limits<std::size_t>::max()}) {
+        std::size_t pulled = 0;
+        const ChunkSource source = [&](char* buffer, std::size_t capacity) -> std::ptrdiff_t {
+            const std::size_t count = std::min(capacity, size - pulled);
+            std::memset(buffer, 0, count);
+            for (std::size_t at = pulled; at < 3 && at < pulled + count; ++at)
+                buffer[at - pulled] = "52 "[at];
+            pulled += count;
+            return static_cast<std::ptrdiff_t>(count);
+        };
+        const SavedGameResult result = ReadSavedGame(source);
+        EXPECT_LE(pulled, kMaxSavedGameBytes + 1) << size;
+        if (size > kMaxSavedGameBytes) {
+            EXPECT_EQ(result.error, IoError::InvalidNumericInput) << size;
+            continue;
+        }
+        ASSERT_TRUE(result.ok());
+        EXPECT_EQ(result.game.pairCount, 1);
+        EXPECT_EQ(result.game.pairs[0], (BoardPoint{52, 0}));
+    }
 }
 
 TEST(ReadSavedGame, NothingIsPulledAfterCtrlZ) {

@@ -29,8 +29,8 @@ mode_t modeOf(const fs::path& path) {
     return info.st_mode;
 }
 
-// Each test gets its own runtime and temporary folders, so it never meets a running copy of
-// the program or another test.
+// Each test gets its own runtime, home and temporary folders, so it never meets a running
+// copy of the program or another test.
 class InstanceLockTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -38,15 +38,18 @@ protected:
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         base_ = pattern;
         runtime_ = base_ / "runtime";
+        home_ = base_ / "home";
         temporary_ = base_ / "tmp";
-        fs::create_directory(runtime_);
-        fs::create_directory(temporary_);
-        fs::permissions(runtime_, fs::perms::owner_all, fs::perm_options::replace);
-        fs::permissions(temporary_, fs::perms::all, fs::perm_options::replace);
-        saveVariable("XDG_RUNTIME_DIR");
-        saveVariable("TMPDIR");
-        ::setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
-        ::setenv("TMPDIR", temporary_.c_str(), 1);
+        for (const fs::path& folder : {runtime_, home_, temporary_}) {
+            fs::create_directory(folder);
+            fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace);
+        }
+        fs::permissions(temporary_, fs::perms::all | fs::perms::sticky_bit);
+        for (const auto& [name, value] :
+             {std::pair{"XDG_RUNTIME_DIR", runtime_}, {"HOME", home_}, {"TMPDIR", temporary_}}) {
+            saveVariable(name);
+            ::setenv(name, value.c_str(), 1);
+        }
     }
 
     void TearDown() override {
@@ -61,9 +64,9 @@ protected:
         fs::remove_all(base_, ignored);
     }
 
-    fs::path fallback() const { return temporary_ / ("morvantide-" + std::to_string(::geteuid())); }
+    fs::path fallback() const { return home_ / ".cache" / "morvantide"; }
 
-    fs::path base_, runtime_, temporary_;
+    fs::path base_, runtime_, home_, temporary_;
 
 private:
     void saveVariable(const char* name) {
@@ -107,6 +110,9 @@ TEST_P(LockFolderTest, RuntimeFolderOnlyWhenPrivateElseAPrivateFallback) {
         break;
     case Runtime::Unset:
         ::unsetenv("XDG_RUNTIME_DIR");
+        // Whatever anybody made in the shared temporary folder has no say.
+        fs::create_directory(temporary_ / ("morvantide-" + std::to_string(::geteuid())));
+        fs::permissions(temporary_ / ("morvantide-" + std::to_string(::geteuid())), fs::perms::all);
         break;
     case Runtime::Symlink:
         fs::create_directory_symlink(runtime_, base_ / "link");
@@ -148,7 +154,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- A fallback folder that somebody else prepared -----------------------------------------
 
-enum class Planted { SymlinkToPrivateFolder, OpenFolder, PlainFile, OtherOwner, PipeAsLockFile };
+enum class Planted {
+    SymlinkToPrivateFolder,
+    OpenFolder,
+    PlainFile,
+    OtherOwner,
+    PipeAsLockFile,
+    CacheOpenToOthers,
+    HomeOfAnotherUser,
+};
 
 const char* nameOf(Planted planted) {
     switch (planted) {
@@ -162,6 +176,10 @@ const char* nameOf(Planted planted) {
         return "OtherOwner";
     case Planted::PipeAsLockFile:
         return "PipeAsLockFile";
+    case Planted::CacheOpenToOthers:
+        return "CacheOpenToOthers";
+    case Planted::HomeOfAnotherUser:
+        return "HomeOfAnotherUser";
     }
     return "?";
 }
@@ -178,6 +196,8 @@ TEST_P(PlantedFallbackTest, IsNotUsedAndNoLockIsMade) {
     const fs::path target = base_ / "target";
     fs::create_directory(target);
     fs::permissions(target, fs::perms::owner_all, fs::perm_options::replace);
+    fs::create_directory(home_ / ".cache");
+    fs::permissions(home_ / ".cache", fs::perms::owner_all, fs::perm_options::replace);
     switch (GetParam()) {
     case Planted::SymlinkToPrivateFolder:
         fs::create_directory_symlink(target, fallback());
@@ -204,6 +224,14 @@ TEST_P(PlantedFallbackTest, IsNotUsedAndNoLockIsMade) {
         fs::permissions(fallback(), fs::perms::owner_all, fs::perm_options::replace);
         ASSERT_EQ(::mkfifo((fallback() / (std::string(kName) + ".lock")).c_str(), 0600), 0);
         break;
+    case Planted::CacheOpenToOthers:
+        fs::permissions(home_ / ".cache", fs::perms::all, fs::perm_options::replace);
+        break;
+    case Planted::HomeOfAnotherUser:
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "only root can give a folder to another user";
+        ASSERT_EQ(::chown(home_.c_str(), 65534, 65534), 0);
+        break;
     }
 
     EXPECT_EQ(InstanceLock::lockFolder().has_value(), GetParam() == Planted::PipeAsLockFile);
@@ -223,7 +251,8 @@ TEST_P(PlantedFallbackTest, IsNotUsedAndNoLockIsMade) {
 INSTANTIATE_TEST_SUITE_P(Plants, PlantedFallbackTest,
                          ::testing::Values(Planted::SymlinkToPrivateFolder, Planted::OpenFolder,
                                            Planted::PlainFile, Planted::OtherOwner,
-                                           Planted::PipeAsLockFile),
+                                           Planted::PipeAsLockFile, Planted::CacheOpenToOthers,
+                                           Planted::HomeOfAnotherUser),
                          [](const auto& info) { return std::string(nameOf(info.param)); });
 
 // --- Holders ---------------------------------------------------------------------------------

@@ -153,11 +153,12 @@ public:
     bool chattrRefused() const { return chattrRefused_; }
 
     // Makes what `plan` lists, separated by ';': "file NAME [MODE [OWNER]]" (holding an
-    // old game), "dir NAME [MODE]" (with any missing parents), "link NAME TARGET [OWNER]" ('$' in
-    // TARGET stands for the sandbox), "pipe NAME", "socket NAME", "device NAME" (the null device's
-    // number, made here, never in /dev), "blanks NAME SIZE" (a sparse file of zero bytes), "acl
-    // NAME" (kLimitingAcl), "defaultacl NAME" (kDefaultAcl), "attr NAME KEY VALUE", "appendonly
-    // NAME" (chattr +a).
+    // old game), "dir NAME [MODE [OWNER]]" (with any missing parents), "link NAME TARGET
+    // [OWNER]" ('$' in TARGET stands for the sandbox), "pipe NAME", "socket NAME", "device NAME"
+    // (the null device's number, made here, never in /dev), "blanks NAME SIZE" (a sparse file of
+    // zero bytes), "longline NAME SIZE" (the same after "52 "), "acl NAME" (kLimitingAcl),
+    // "defaultacl NAME" (kDefaultAcl), "attr NAME KEY VALUE", "appendonly NAME" (chattr +a).
+    // An OWNER is a user id, which is its group id too, or "UID:GID".
     void arrange(const std::string& plan) {
         std::istringstream items(plan);
         for (std::string item; std::getline(items, item, ';');) {
@@ -170,14 +171,23 @@ public:
                 return extra.empty() ? otherwise
                                      : static_cast<mode_t>(std::stoul(extra, nullptr, 8));
             };
+            const auto giveTo = [&owner, path] {
+                const std::size_t colon = owner.find(':');
+                const uid_t uid = owner.empty() ? ::geteuid() : std::stoul(owner);
+                const gid_t gid = owner.empty() ? ::getegid()
+                                  : colon == std::string::npos
+                                      ? uid
+                                      : std::stoul(owner.substr(colon + 1));
+                EXPECT_EQ(::chown(path, uid, gid), 0);
+            };
             if (kind == "file") {
                 std::ofstream(path, std::ios::binary) << kOld;
                 EXPECT_EQ(::chmod(path, modeOr(0644)), 0);
-                const uid_t uid = owner.empty() ? ::geteuid() : std::stoul(owner);
-                EXPECT_EQ(::chown(path, uid, owner.empty() ? ::getegid() : uid), 0);
+                giveTo();
             } else if (kind == "dir") {
                 EXPECT_TRUE(fs::create_directories(path));
                 EXPECT_EQ(::chmod(path, modeOr(0755)), 0);
+                giveTo();
             } else if (kind == "link") {
                 if (extra.front() == '$')
                     extra.replace(0, 1, root_.string());
@@ -191,8 +201,8 @@ public:
                 makeSocket(file);
             } else if (kind == "device") {
                 EXPECT_EQ(::mknod(path, S_IFCHR | 0666, makedev(1, 3)), 0);
-            } else if (kind == "blanks") {
-                std::ofstream{path};
+            } else if (kind == "blanks" || kind == "longline") {
+                std::ofstream(path) << (kind == "longline" ? "52 " : "");
                 EXPECT_EQ(::truncate(path, std::stol(extra)), 0);
             } else if (kind == "acl" || kind == "defaultacl") {
                 const std::string& acl = kind == "acl" ? kLimitingAcl : kDefaultAcl;
@@ -292,8 +302,9 @@ std::string runInChild(const FileCase& c, Command command, const Sandbox& sandbo
              ::setresuid(kNobody, kNobody, kNobody) != 0))
             ::_exit(2);
         if (c.faultErrno == EFBIG) {
-            // Files may not grow past 4 bytes: the write really fails part way.
-            std::signal(SIGXFSZ, SIG_IGN);
+            // Files may not grow past 4 bytes: the write really fails part way, and the
+            // program lives on as its start-up arranges.
+            IgnoreFileSizeLimitSignal();
             rlimit small{4, 4};
             ::setrlimit(RLIMIT_FSIZE, &small);
         } else if (c.faultErrno != 0) {
@@ -349,6 +360,8 @@ TEST_P(FileCommandTest, ShowsWhatHappenedAndChangesOnlyTheSavedFile) {
                 expected[c.written].content = kNew;
             } else {
                 expected[c.written] = plainCreate(sandbox.at(c.written).parent_path(), kNew);
+                if (c.runner == Runner::OtherUser)
+                    expected[c.written].uid = expected[c.written].gid = kNobody;
             }
         }
         const Tree after = describe(sandbox.root());
@@ -364,6 +377,7 @@ const std::string kLoop = "I/O error " + std::to_string(ELOOP) + ".";
 
 const std::string kIoError5 = "I/O error 5.";
 const std::string kNotSynced = "Game saved, but its folder could not be synced: I/O error 5.";
+const std::string kDiskFull = "Disk full.";
 // Folders 16 deep with a 255-byte file name: the folder fits the system's path limit, the
 // whole path does not.
 const std::string kDeepFolder = [] {
@@ -420,8 +434,8 @@ const FileCase kCases[] = {
      FileCall::CreateTemporary, EIO},
     {"NoUnnamedFiles", Commands::Save, kOldFile, "game.sav", "", "game.sav", Runner::Self,
      FileCall::CreateUnnamed, EOPNOTSUPP},
-    {"DiskFull", Commands::Save, kOldFile, "game.sav", "Disk full.", "", Runner::Self,
-     FileCall::Write, EFBIG},
+    {"DiskFull", Commands::Save, kOldFile, "game.sav", kDiskFull, "", Runner::Self, FileCall::Write,
+     EFBIG},
 
     {"OpenFile", Commands::Open, kOldFile, "game.sav"},
     {"OpenChainOfLinks", Commands::Open, kChain, "game.sav"},
@@ -466,6 +480,48 @@ const FileCase kCases[] = {
      "sub/game.sav", kDenied, "", Runner::Root},
     {"PathLongerThanTheSystemTakes", Commands::Both, "dir " + kDeepFolder,
      kDeepFolder + "/" + kLongName, kInvalid},
+
+    // Every link on the way counts, a folder's as much as the last name's.
+    {"AnotherUsersLinkToAFolderInAStickyFolder", Commands::Both,
+     "dir shared 1777; dir private; file private/game.sav; link shared/games $/private 65534",
+     "shared/games/game.sav", kDenied, "", Runner::Root},
+    {"OwnLinkToAFolderInAStickyFolder", Commands::Save,
+     "dir shared 1777; dir private; file private/game.sav; link shared/games ../private",
+     "shared/games/game.sav", "", "private/game.sav"},
+    // A folder sync that fails for any reason but "this file system cannot" is no success.
+    {"FolderTurnedReadOnlyBeforeItsSync", Commands::Save, kOldFile, "game.sav",
+     "Game saved, but its folder could not be synced: I/O error 30.", "game.sav", Runner::Self,
+     FileCall::SyncFolder, EROFS},
+    {"FileSystemThatCannotSyncAFolder", Commands::Save, kOldFile, "game.sav", "", "game.sav",
+     Runner::Self, FileCall::SyncFolder, EINVAL},
+    // Nobody may do more with the file than before, the owner stays, nothing is dropped.
+    {"OwnerAndGroupOfAnotherUserKept", Commands::Save, "file game.sav 606 0", "game.sav", kDenied,
+     "", Runner::OtherUser},
+    {"GroupThatCannotBeGivenBackWidens", Commands::Save, "file game.sav 640 65534:0", "game.sav",
+     kDenied, "", Runner::OtherUser},
+    {"RootThatCannotGiveTheOwnerBack", Commands::Save, "file game.sav 640 65534", "game.sav",
+     kDiskFull, "", Runner::Root, FileCall::GiveOwner, EDQUOT},
+    {"NewFileInAFolderItMayNotRead", Commands::Save, "dir sub 311 65534; defaultacl sub",
+     "sub/game.sav", "", "sub/game.sav", Runner::OtherUser},
+    {"NewFileWithoutUnnamedFiles", Commands::Save, "", "game.sav", "", "game.sav", Runner::Self,
+     FileCall::CreateUnnamed, EOPNOTSUPP},
+    {"AppendOnlyFolderItMayNotRead", Commands::Save,
+     "dir sub 311 65534; file sub/game.sav 644 65534; appendonly sub", "sub/game.sav", kDenied, "",
+     Runner::OtherUser},
+    {"UserAttributeThatCannotBeRead", Commands::Save,
+     "file game.sav 200 65534; attr game.sav user.note mine", "game.sav", kDenied, "",
+     Runner::OtherUser},
+    {"UserAttributeOnAFullDisk", Commands::Save, "file game.sav; attr game.sav user.note mine",
+     "game.sav", kDiskFull, "", Runner::Self, FileCall::SetAttribute, ENOSPC},
+    {"AclOnAFailingDisk", Commands::Save, "file game.sav 660; acl game.sav", "game.sav", kIoError5,
+     "", Runner::Self, FileCall::SetAttribute, EIO},
+    // Each failure says its own cause.
+    {"ReadOnlyFileSystemBeforeTheRename", Commands::Save, kOldFile, "game.sav", "I/O error 30.", "",
+     Runner::Self, FileCall::Sync, EROFS},
+    {"FileGoneMeanwhile", Commands::Save, kOldFile, "game.sav", kNotFound, "", Runner::Self,
+     FileCall::OpenOld, ENOENT},
+    {"OpenNumberThenAHugeLine", Commands::Open, "longline game.sav 1099511627776", "game.sav",
+     "Invalid numeric input."},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, FileCommandTest, testing::ValuesIn(kCases),

@@ -32,6 +32,12 @@ struct SavedGameResult {
     bool ok() const { return error == IoError::None; }
 };
 
+// The most of a file that Open reads: room for a mebibyte of blanks before each of the 66
+// numbers a file may hold and the text beside them. A file that goes on past it where the
+// reader needs more is refused as InvalidNumericInput, so a huge or sparse file cannot hold
+// up the window; this program writes under 1 KiB.
+inline constexpr std::size_t kMaxSavedGameBytes = 80 * 1024 * 1024;
+
 // Pulls up to `capacity` bytes into `buffer`; returns the count, 0 at the end, -1 on a read
 // failure. The reader asks only for as much as it needs.
 using ChunkSource = std::function<std::ptrdiff_t(char* buffer, std::size_t capacity)>;

@@ -29,8 +29,8 @@ public:
     void release();
 
     // The folder for the lock files: $XDG_RUNTIME_DIR when it is a private folder of this
-    // user, else a private folder "morvantide-<uid>" under $TMPDIR or /tmp, made on first
-    // use. Nothing when neither can be trusted.
+    // user, else the private folder ".cache/morvantide" in the user's home ($HOME, or the
+    // password database's), made on first use. Nothing when neither can be trusted.
     static std::optional<std::string> lockFolder();
 
 private:

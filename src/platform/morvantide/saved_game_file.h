@@ -38,4 +38,9 @@ SavedGameResult ReadSavedGameFile(const std::string& path);
 // gives InvalidFilename.
 IoError WriteFileReplacing(const std::string& path, const std::string& bytes);
 
+// A save that runs into the process's file-size limit (ulimit -f) must fail as a full disk
+// does, with the game still on the board, instead of ending the program with SIGXFSZ: the
+// program calls this once at its start.
+void IgnoreFileSizeLimitSignal();
+
 } // namespace morvantide
