@@ -1,5 +1,6 @@
 #include "main_window.h"
 #include "morvantide/instance_lock.h"
+#include "morvantide/saved_game_file.h"
 #include "morvantide/settings.h"
 #include "morvantide/settings_file.h"
 #include "program_setup.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QThread>
 #include <thread>
 
 namespace {
@@ -26,6 +28,12 @@ void PreferX11OnWayland() {
 int main(int argc, char* argv[]) {
     using namespace morvantide;
     PreferX11OnWayland();
+    IgnoreFileSizeLimitSignal();
+    // Qt takes the first thread that asks for its thread data for its main thread. The helper
+    // below makes Qt objects (an image reader's file) before the application exists, so this
+    // thread asks first: a copy whose Qt main thread had ended with the helper would never
+    // end when its window closed.
+    QThread::currentThread();
     // fontconfig reads its configuration (some 10 ms) and the pictures are decoded while Qt
     // connects to the display; the window needs both next.
     std::thread ahead(PrepareAhead);
