@@ -110,7 +110,7 @@ deb=${debs[0]}
 say "built ${deb##*/}"
 
 # Errors and warnings fail; lintian's notes on style (info, pedantic) do not.
-lintian --fail-on error,warning --no-tag-display-limit "${changes[0]}" >"$RUN/lintian.log" 2>&1 ||
+lintian --fail-on error,warning --tag-display-limit 0 "${changes[0]}" >"$RUN/lintian.log" 2>&1 ||
     fail "lintian rejects the package: $(cat "$RUN/lintian.log")"
 say "lintian: no error, no warning"
 
