@@ -4,8 +4,8 @@
 set -euo pipefail
 
 build_packages=(
-    cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-multimedia-dev libgl-dev libegl-dev libxkbcommon-dev
+    cmake ninja-build g++ pkgconf
+    qt6-base-dev qt6-multimedia-dev libfontconfig-dev libgl-dev libegl-dev libxkbcommon-dev
     qt6-translations-l10n qt6-qpa-plugins
     fonts-urw-base35 fonts-liberation2 fonts-gamaliel fonts-dejavu-core
 )
@@ -16,6 +16,7 @@ test_packages=(
     libx11-dev libxcb1-dev
     pulseaudio pulseaudio-utils sox
     desktop-file-utils appstream dpkg-dev lintian reuse
+    debhelper build-essential autopkgtest
 )
 
 packages=("${build_packages[@]}")

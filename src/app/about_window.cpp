@@ -11,9 +11,11 @@ namespace morvantide {
 
 namespace {
 
-constexpr auto kProductPage = "https://example.org/morvantide/";
-constexpr auto kMakerPage = "https://example.org/";
-constexpr auto kBugMailbox = "bugs@example.org";
+// The project has no web site of its own: the addresses lead to what the package installs, and
+// the mailbox is the one its changelog and commits carry (debian/changelog).
+constexpr auto kProductPage = "man:morvantide(6)";
+constexpr auto kMakerPage = "file:///usr/share/doc/morvantide/";
+constexpr auto kBugMailbox = "maintainers@users.noreply.c-seed-ff38805b.example";
 
 QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, QPoint place,
                  const QColor& colour = {}) {

@@ -3,8 +3,8 @@
 a screen reader reads from it, the files it writes and, where pixels are the point, the screen.
 
 Usage: cases.py --program PATH --assets DIR --artifacts DIR CASE
-A failed case keeps its screenshots and logs in ARTIFACTS/CASE. The case "installed" is run by
-package.sh on the installed program; ctest runs every other case.
+A failed case keeps its screenshots and logs in ARTIFACTS/CASE. The case "installed" is the
+package's own test of the installed program (debian/tests); ctest runs every other case.
 """
 
 import os
@@ -215,23 +215,36 @@ def saved_game_text(position, lines=66):
     return "".join(f"{v}\r\n" for v in values).encode()
 
 
+def save_game(game, name):
+    """Saves through the file dialog and checks that the file holds the position."""
+    chosen = os.path.join(game.desktop.files, name)
+    written = os.path.join(game.desktop.files, name.removesuffix(".sav") + ".sav")
+    game.program.click("push button", "Сохранить")
+    game.program.answer_file_dialog(chosen)
+    game.program.answer_box("Партия сохранена!")
+    if not os.path.isfile(written):
+        raise Failure(f"Save wrote no file {written}")
+    with open(written, "rb") as saved:
+        content = saved.read()
+    if content != saved_game_text(game.position):
+        raise Failure(f"the saved file differs from the expected 66 lines: {content[:80]!r}")
+    say(f"Save to {name} wrote the 66 lines of the position")
+    return written
+
+
+def open_game(program, path, position, what):
+    program.click("push button", "Открыть")
+    program.answer_file_dialog(path)
+    program.answer_box("Партия восстановлена!")
+    program.expect_position(position, what)
+
+
 def case_save(desktop):
     game = Game(desktop)
     game.white_moves("e2", "e4")
     game.black_moves("e7", "e5")
     for name in ("game.sav", "second"):
-        chosen = os.path.join(desktop.files, name)
-        written = os.path.join(desktop.files, name.removesuffix(".sav") + ".sav")
-        game.program.click("push button", "Сохранить")
-        game.program.answer_file_dialog(chosen)
-        game.program.answer_box("Партия сохранена!")
-        if not os.path.isfile(written):
-            raise Failure(f"Save wrote no file {written}")
-        with open(written, "rb") as saved:
-            content = saved.read()
-        if content != saved_game_text(game.position):
-            raise Failure(f"the saved file differs from the expected 66 lines: {content[:80]!r}")
-        say(f"Save to {name} wrote the 66 lines of the position")
+        save_game(game, name)
     game.program.expect_position(game.position, "the position unchanged by Save")
     game.expect_state("white")
 
@@ -244,19 +257,13 @@ def case_open(desktop):
     path = os.path.join(desktop.files, "current.sav")
     with open(path, "wb") as out:
         out.write(saved_game_text(game.position))
-    program.click("push button", "Открыть")
-    program.answer_file_dialog(path)
-    program.answer_box("Партия восстановлена!")
-    program.expect_position(game.position, "the opened position, the captured pawn off the board")
+    open_game(program, path, game.position, "the opened position, the captured pawn off the board")
     # An older file has no line for slot 1: that rook stays where it is.
     game.position.update({21: "e2", 16: "h7", 30: "b5"})
     path = os.path.join(desktop.files, "older.sav")
     with open(path, "wb") as out:
         out.write(saved_game_text(game.position, 64))
-    program.click("push button", "Открыть")
-    program.answer_file_dialog(path)
-    program.answer_box("Партия восстановлена!")
-    program.expect_position(game.position, "the older file's position, slot 1 left on b8")
+    open_game(program, path, game.position, "the older file's position, slot 1 left on b8")
     # Open leaves the turn alone, and play goes on from the opened position.
     game.expect_state("white")
     game.white_moves("g1", "f3")
@@ -486,8 +493,15 @@ def case_enter_on_buttons(desktop):
 
 
 def case_installed(desktop):
-    """The installed program shows its board and ends when its window is closed."""
-    Game(desktop).program.close()
+    """The installed program (debian/tests): a move with the mouse, Save, New game, Open of the
+    saved game, and the end when its window is closed."""
+    game = Game(desktop)
+    game.white_moves("e2", "e4")
+    saved = save_game(game, "installed.sav")
+    game.program.click("push button", "Новая игра")
+    game.program.expect_position(Game(desktop, game.program).position, "a new game")
+    open_game(game.program, saved, game.position, "the saved game opened again")
+    game.program.close()
     say("closed with Alt+F4")
 
 

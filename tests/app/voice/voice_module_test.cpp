@@ -29,6 +29,8 @@ bool MultimediaIsMapped() {
 const QString kModule = QStringLiteral(MORVANTIDE_VOICE_MODULE);
 // A shared library that loads but has no entry of the voice module.
 const QString kOtherLibrary = QStringLiteral(MORVANTIDE_OTHER_LIBRARY);
+// A file that exists but is no library: this test's source.
+const QString kNotALibrary = QStringLiteral(MORVANTIDE_NOT_A_LIBRARY);
 
 } // namespace
 
@@ -47,7 +49,7 @@ private slots:
         QTest::newRow("missing file")
             << QStringList{QStringLiteral("/nonexistent/voice.so")} << notFound;
         QTest::newRow("no entry") << QStringList{kOtherLibrary} << notLoading;
-        QTest::newRow("not a library") << QStringList{QStringLiteral(__FILE__)} << notLoading;
+        QTest::newRow("not a library") << QStringList{kNotALibrary} << notLoading;
         QTest::newRow("missing file, then no entry")
             << QStringList{QStringLiteral("/nonexistent/voice.so"), kOtherLibrary} << notLoading;
     }
