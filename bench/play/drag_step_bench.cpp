@@ -2,7 +2,7 @@
 // changed) and of a whole New game glide (70 frames, each a repaint of the whole window),
 // under the offscreen platform.
 // Run: build/bench/play/bench_drag_step
-#include "main_window.h"
+#include "app_test_seam.h"
 #include "piece_picture.h"
 #include "test_doubles.h"
 
@@ -75,7 +75,7 @@ void NewGame(benchmark::State& state) {
         Position scattered;
         for (Slot slot : AllSlots())
             scattered[slot] = {std::int16_t(20 + 11 * slot.number()), 370};
-        frame.showPosition(scattered);
+        AppTestSeam::setUpPosition(frame, scattered);
         state.ResumeTiming();
         newGame->click();
     }

@@ -297,7 +297,7 @@ private slots:
             scattered[slot] = slot.startingPoint();
         scattered[Slot(1)] = {50, 50};
         scattered[Slot(12)] = {}; // the taken d7 pawn stays taken until the new game
-        frame->showPosition(scattered);
+        driver->setUp(scattered);
 
         // Sample slot 1's picture at every painted frame of the glide.
         QList<QPoint> samples;

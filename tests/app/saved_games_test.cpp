@@ -162,7 +162,7 @@ private slots:
         for (Slot slot : AllSlots())
             table[slot] = slot.startingPoint();
         table[Slot(1)] = {92, 92};
-        frame->showPosition(table);
+        driver->setUp(table);
         open(path("old.sav"));
         QCOMPARE(driver->picture(1)->pos(), driver->placeOf("b7"));
         QCOMPARE(driver->picture(2)->pos(), driver->placeOf("b8"));

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 namespace morvantide {
@@ -52,10 +53,11 @@ class SnapTest : public ::testing::TestWithParam<SnapCase> {};
 
 TEST_P(SnapTest, LandsOnOneSquare) {
     const SnapCase& c = GetParam();
-    const SnappedSquare square = SnapToSquare(point(c.x, c.y));
-    EXPECT_EQ(square.centre, point(c.toX, c.toY));
-    EXPECT_EQ(square.fileName, c.file);
-    EXPECT_EQ(square.rankName, c.rank);
+    const Square square = Square::snapped(point(c.x, c.y));
+    EXPECT_EQ(square.centre(), point(c.toX, c.toY));
+    EXPECT_EQ(square.fileName(), c.file);
+    EXPECT_EQ(square.rankName(), c.rank);
+    EXPECT_EQ(Square::named(std::string(c.file) + std::string(c.rank)), square);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -90,12 +92,9 @@ class PicturePlaceTest : public ::testing::TestWithParam<PlaceCase> {};
 
 TEST_P(PicturePlaceTest, PlacesAndReadsBack) {
     const PlaceCase& c = GetParam();
-    const BoardMetrics board{c.boardLeft, 385};
+    const BoardMetrics board{c.boardLeft, kBoardSize};
     const PicturePlace place = PicturePlaceFor(point(c.x, c.y), c.flipped, board);
     EXPECT_EQ(place, (PicturePlace{c.left, c.top}));
-    Position position;
-    position[Slot(14)] = point(c.x, c.y);
-    EXPECT_EQ(PicturePlacesFor(position, c.flipped, board)[13], place);
     EXPECT_EQ(PointOfPicture(place, c.flipped, board), point(c.readX, c.readY));
 }
 

@@ -238,18 +238,17 @@ class EmptyBoardSweep : public ::testing::TestWithParam<SweepCase> {};
 
 TEST_P(EmptyBoardSweep, EveryTargetSquare) {
     const SweepCase& c = GetParam();
-    const BoardPoint from = at(c.from);
+    const Square start = Square::named(c.from);
+    const BoardPoint from = start.centre();
     for (int file = 0; file < 8; ++file) {
         for (int row = 0; row < 8; ++row) {
-            const int toX = 52 + 40 * file;
-            const int toY = 52 + 40 * row;
-            if (toX == from.x && toY == from.y)
+            const BoardPoint to = Square(file, row).centre();
+            if (to == from)
                 continue;
-            const BoardPoint to{static_cast<std::int16_t>(toX), static_cast<std::int16_t>(toY)};
             Position position;
             position[Slot(c.slot)] = to;
             const MoveOutcome outcome = ApplyMoveRules(position, {Slot(c.slot), from, to});
-            const bool expected = c.legal((toX - from.x) / 40, (from.y - toY) / 40);
+            const bool expected = c.legal(file - start.file(), start.row() - row);
             EXPECT_EQ(!outcome.illegalMove, expected)
                 << c.from << " to " << static_cast<char>('a' + file) << 8 - row;
             EXPECT_FALSE(outcome.captured);

@@ -1,4 +1,4 @@
-#include "morvantide/drop.h"
+#include "morvantide/game.h"
 #include "square_point.h"
 
 #include <gtest/gtest.h>
@@ -16,11 +16,18 @@ struct Piece {
 
 using Clips = std::vector<std::string>;
 
+// The drag as it stands when the piece is let go.
+struct Drag {
+    Slot slot{0};
+    BoardPoint from;
+    bool blackToMove = false;
+};
+
 struct DropCase {
     const char* name;
     std::vector<Piece> pieces; // every other piece is off the board
-    DragValues drag;
-    BoardPoint dropPoint; // where the mover's entry stands when it is let go
+    Drag drag;
+    BoardPoint dropPoint; // where the piece is let go
     bool ownSquare;
     bool turnPasses;
     BoardPoint mover;
@@ -35,21 +42,20 @@ void PrintTo(const DropCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class DropTest : public ::testing::TestWithParam<DropCase> {};
+class GameDropTest : public ::testing::TestWithParam<DropCase> {};
 
-TEST_P(DropTest, DecidesEverythingTheReleaseShows) {
+TEST_P(GameDropTest, DecidesEverythingTheReleaseShows) {
     const DropCase& c = GetParam();
     Position position;
     for (const Piece& piece : c.pieces)
         position[Slot(piece.slot)] = piece.place;
-    position[c.drag.slot] = c.dropPoint;
+    const PieceColour side = c.drag.blackToMove ? PieceColour::Black : PieceColour::White;
+    Game game(position, side);
 
-    const DropResult drop = PlayDrop(position, c.drag);
+    const DropResult drop = game.play(c.drag.slot, c.drag.from, c.dropPoint);
 
     EXPECT_EQ(drop.ownSquare, c.ownSquare);
     EXPECT_EQ(drop.turnPasses, c.turnPasses);
-    EXPECT_EQ(drop.blackToMove, c.turnPasses != c.drag.blackToMove);
-    EXPECT_EQ(drop.mover, c.mover);
     EXPECT_EQ(drop.captured.value_or(Slot(0)), Slot(c.captured));
     EXPECT_EQ(drop.rook ? drop.rook->slot : Slot(0), c.rook.slot);
     EXPECT_EQ(drop.rook ? drop.rook->newX : 0, c.rook.newX);
@@ -57,14 +63,23 @@ TEST_P(DropTest, DecidesEverythingTheReleaseShows) {
     EXPECT_EQ(drop.clips, c.clips);
     EXPECT_EQ(drop.kingsTaken, c.kings);
 
-    // The position shows the same outcome; nothing else in it changes.
+    // The game holds the same outcome: the turn, the mover's record, and the position, in which
+    // nothing else changes.
+    const bool blackNext = c.turnPasses != c.drag.blackToMove;
+    EXPECT_EQ(game.sideToMove(), blackNext ? PieceColour::Black : PieceColour::White);
+    const std::vector<std::string> record =
+        c.turnPasses ? std::vector<std::string>{c.text} : std::vector<std::string>{};
+    EXPECT_EQ(game.moves(side), record);
+    EXPECT_TRUE(
+        game.moves(side == PieceColour::White ? PieceColour::Black : PieceColour::White).empty());
     Position expected = position;
-    expected[c.drag.slot] = c.mover;
+    if (c.drag.slot.isValid())
+        expected[c.drag.slot] = c.mover;
     if (c.captured > 0)
         expected[Slot(c.captured)] = {};
     if (c.rook.slot.isValid())
         expected[c.rook.slot].x = c.rook.newX;
-    EXPECT_EQ(drop.position, expected);
+    EXPECT_EQ(game.position(), expected);
 }
 
 const std::vector<Piece> kKings = {{5, at("e8")}, {29, at("e1")}};
@@ -81,7 +96,7 @@ constexpr TakenKings kNoneTaken{};
 // A row: name, pieces; drag, drop point, own square, turn passes, mover, captured slot,
 // rook; move text, clips, kings taken.
 INSTANTIATE_TEST_SUITE_P(
-    Drops, DropTest,
+    Drops, GameDropTest,
     ::testing::Values(
         DropCase{"WhiteMovePassesTheTurn", kingsAnd({{21, {}}}),
             {Slot(21), {212, 292}, false}, {215, 205}, false, true, at("e4"), 0, kNoRook,
@@ -130,9 +145,46 @@ INSTANTIATE_TEST_SUITE_P(
             "e2-e4 ", Clips{"e", "a2", "e", "a4"}, kNoneTaken},
         DropCase{"BothKingsGoneBlackFirst", {{13, at("e7")}},
             {Slot(13), {212, 92}, true}, at("e6"), false, true, at("e6"), 0, kNoRook,
-            "e7-e6 ", Clips{"e", "a7", "e", "a6", "CHECK", "MAT", "CHECK", "MAT"}, {true, true}}),
+            "e7-e6 ", Clips{"e", "a7", "e", "a6", "CHECK", "MAT", "CHECK", "MAT"}, {true, true}},
+        // Only a piece can be let go: anything else changes nothing and is never looked up.
+        DropCase{"NoPieceBelowSlot1", kingsAnd({}),
+            {Slot(0), at("e2"), false}, at("e4"), false, false, {}, 0, kNoRook,
+            "", {}, kNoneTaken},
+        DropCase{"NoPieceAboveSlot32", {{29, at("e1")}},
+            {Slot(33), at("e7"), true}, at("e5"), false, false, {}, 0, kNoRook,
+            "", {}, {true, false}}),
     [](const ::testing::TestParamInfo<DropCase>& info) { return std::string(info.param.name); });
 // clang-format on
+
+// The record keeps each side's moves in order; Open starts it afresh and keeps the turn, a new
+// game starts it afresh with White to move and every piece on its starting square.
+TEST(GameTest, RecordsMovesUntilOpenOrNewGame) {
+    Game game;
+    game.startNew();
+    game.endGlide();
+    game.play(Slot(21), at("e2"), at("e4"));
+    game.play(Slot(13), at("e7"), at("e5"));
+    game.play(Slot(31), at("g1"), at("f3"));
+    EXPECT_EQ(game.moves(PieceColour::White), (std::vector<std::string>{"e2-e4 ", "g1-f3 "}));
+    EXPECT_EQ(game.moves(PieceColour::Black), (std::vector<std::string>{"e7-e5 "}));
+
+    SavedGame saved;
+    saved.hasSlot1 = true;
+    saved.slot1 = at("a5");
+    game.load(saved);
+    EXPECT_EQ(game.sideToMove(), PieceColour::Black);
+    EXPECT_EQ(game.position()[Slot(1)], at("a5"));
+    EXPECT_EQ(game.position()[Slot(21)], at("e4"));
+    EXPECT_TRUE(game.moves(PieceColour::White).empty());
+    EXPECT_TRUE(game.moves(PieceColour::Black).empty());
+
+    game.startNew();
+    EXPECT_EQ(game.sideToMove(), PieceColour::White);
+    EXPECT_TRUE(game.moves(PieceColour::Black).empty());
+    game.endGlide();
+    for (Slot slot : AllSlots())
+        EXPECT_EQ(game.position()[slot], slot.startingPoint());
+}
 
 } // namespace
 } // namespace morvantide
