@@ -9,8 +9,8 @@ namespace morvantide {
 namespace {
 
 // The squares cover pixels 32 to 351 of the board picture in both directions.
-constexpr int kBoardFirstPixel = Square::CentreOf(0) - kSquareSize / 2;
-constexpr int kBoardLastPixel = Square::CentreOf(7) + kSquareSize / 2 - 1;
+constexpr int kBoardFirstPixel = Square::centreOf(0) - kSquareSize / 2;
+constexpr int kBoardLastPixel = Square::centreOf(7) + kSquareSize / 2 - 1;
 
 constexpr bool OnSquares(int v) {
     return v >= kBoardFirstPixel && v <= kBoardLastPixel;

@@ -8,8 +8,8 @@ namespace {
 
 constexpr std::array<std::string_view, 8> kFileLetters = {"a", "b", "c", "d", "e", "f", "g", "h"};
 constexpr std::array<std::string_view, 8> kRankDigits = {"8", "7", "6", "5", "4", "3", "2", "1"};
-constexpr int kFirst = Square::CentreOf(0);
-constexpr int kLast = Square::CentreOf(7);
+constexpr int kFirst = Square::centreOf(0);
+constexpr int kLast = Square::centreOf(7);
 
 // Index 0..7 of the square centre v, or -1 when v is not exactly a centre.
 int CentreIndex(int v) {

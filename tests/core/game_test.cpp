@@ -82,9 +82,9 @@ TEST_P(GameDropTest, DecidesEverythingTheReleaseShows) {
     EXPECT_EQ(game.position(), expected);
 }
 
-const std::vector<Piece> kKings = {{5, at("e8")}, {29, at("e1")}};
+const std::vector<Piece> kKings = {{5, CentreOf("e8")}, {29, CentreOf("e1")}};
 
-std::vector<Piece> kingsAnd(std::vector<Piece> pieces) {
+std::vector<Piece> KingsAnd(std::vector<Piece> pieces) {
     pieces.insert(pieces.end(), kKings.begin(), kKings.end());
     return pieces;
 }
@@ -98,60 +98,60 @@ constexpr TakenKings kNoneTaken{};
 INSTANTIATE_TEST_SUITE_P(
     Drops, GameDropTest,
     ::testing::Values(
-        DropCase{"WhiteMovePassesTheTurn", kingsAnd({{21, {}}}),
-            {Slot(21), {212, 292}, false}, {215, 205}, false, true, at("e4"), 0, kNoRook,
+        DropCase{"WhiteMovePassesTheTurn", KingsAnd({{21, {}}}),
+            {Slot(21), {212, 292}, false}, {215, 205}, false, true, CentreOf("e4"), 0, kNoRook,
             "e2-e4 ", Clips{"e", "a2", "e", "a4"}, kNoneTaken},
-        DropCase{"BlackMovePassesTheTurnBack", kingsAnd({{13, {}}}),
-            {Slot(13), {212, 92}, true}, at("e5"), false, true, at("e5"), 0, kNoRook,
+        DropCase{"BlackMovePassesTheTurnBack", KingsAnd({{13, {}}}),
+            {Slot(13), {212, 92}, true}, CentreOf("e5"), false, true, CentreOf("e5"), 0, kNoRook,
             "e7-e5 ", Clips{"e", "a7", "e", "a5"}, kNoneTaken},
-        DropCase{"IllegalWhiteMoveGoesBackAndKeepsTheTurn", kingsAnd({{21, {}}}),
-            {Slot(21), {212, 292}, false}, at("e5"), false, false, at("e2"), 0, kNoRook,
+        DropCase{"IllegalWhiteMoveGoesBackAndKeepsTheTurn", KingsAnd({{21, {}}}),
+            {Slot(21), {212, 292}, false}, CentreOf("e5"), false, false, CentreOf("e2"), 0, kNoRook,
             "", {}, kNoneTaken},
-        DropCase{"IllegalBlackMoveKeepsBlackToMove", kingsAnd({{2, {}}}),
-            {Slot(2), {92, 52}, true}, at("b6"), false, false, at("b8"), 0, kNoRook,
+        DropCase{"IllegalBlackMoveKeepsBlackToMove", KingsAnd({{2, {}}}),
+            {Slot(2), {92, 52}, true}, CentreOf("b6"), false, false, CentreOf("b8"), 0, kNoRook,
             "", {}, kNoneTaken},
         // The black king is gone, but a drop on the own square never reaches the end.
-        DropCase{"OwnSquareOnlyRecentres", {{29, at("e1")}},
-            {Slot(21), {212, 292}, false}, {220, 300}, true, false, at("e2"), 0, kNoRook,
+        DropCase{"OwnSquareOnlyRecentres", {{29, CentreOf("e1")}},
+            {Slot(21), {212, 292}, false}, {220, 300}, true, false, CentreOf("e2"), 0, kNoRook,
             "", {}, kNoneTaken},
-        DropCase{"OffCentreStartLeavesItsNamesOut", kingsAnd({}),
-            {Slot(2), {50, 50}, true}, {60, 60}, false, true, at("a8"), 0, kNoRook,
+        DropCase{"OffCentreStartLeavesItsNamesOut", KingsAnd({}),
+            {Slot(2), {50, 50}, true}, {60, 60}, false, true, CentreOf("a8"), 0, kNoRook,
             "-a8 ", Clips{"a", "a8"}, kNoneTaken},
-        DropCase{"CaptureTakesTheEnemyOff", kingsAnd({{12, at("d5")}}),
-            {Slot(21), {212, 212}, false}, at("d5"), false, true, at("d5"), 12, kNoRook,
+        DropCase{"CaptureTakesTheEnemyOff", KingsAnd({{12, CentreOf("d5")}}),
+            {Slot(21), {212, 212}, false}, CentreOf("d5"), false, true, CentreOf("d5"), 12, kNoRook,
             "e4-d5 ", Clips{"e", "a4", "TAKES", "d", "a5"}, kNoneTaken},
-        DropCase{"EnemyAheadOfAPawnStays", kingsAnd({{12, at("e5")}}),
-            {Slot(21), {212, 212}, false}, at("e5"), false, false, at("e4"), 0, kNoRook,
+        DropCase{"EnemyAheadOfAPawnStays", KingsAnd({{12, CentreOf("e5")}}),
+            {Slot(21), {212, 212}, false}, CentreOf("e5"), false, false, CentreOf("e4"), 0, kNoRook,
             "", {}, kNoneTaken},
-        DropCase{"WhiteCastlesKingSide", kingsAnd({{32, at("h1")}}),
-            {Slot(29), {212, 332}, false}, {290, 340}, false, true, at("g1"), 0, {Slot(32), 252},
+        DropCase{"WhiteCastlesKingSide", KingsAnd({{32, CentreOf("h1")}}),
+            {Slot(29), {212, 332}, false}, {290, 340}, false, true, CentreOf("g1"), 0, {Slot(32), 252},
             "e1-g1 ", {}, kNoneTaken},
-        DropCase{"BlackCastlesQueenSide", kingsAnd({{1, at("a8")}}),
-            {Slot(5), {212, 52}, true}, {130, 50}, false, true, at("c8"), 0, {Slot(1), 172},
+        DropCase{"BlackCastlesQueenSide", KingsAnd({{1, CentreOf("a8")}}),
+            {Slot(5), {212, 52}, true}, {130, 50}, false, true, CentreOf("c8"), 0, {Slot(1), 172},
             "e8-c8 ", {}, kNoneTaken},
-        DropCase{"TakingTheBlackKingWinsForWhite", {{5, at("e3")}, {29, at("e1")}},
-            {Slot(20), {172, 292}, false}, at("e3"), false, true, at("e3"), 5, kNoRook,
+        DropCase{"TakingTheBlackKingWinsForWhite", {{5, CentreOf("e3")}, {29, CentreOf("e1")}},
+            {Slot(20), {172, 292}, false}, CentreOf("e3"), false, true, CentreOf("e3"), 5, kNoRook,
             "d2-e3 ", Clips{"d", "a2", "TAKES", "e", "a3", "CHECK", "MAT"}, {true, false}},
-        DropCase{"TakingTheWhiteKingWinsForBlack", {{5, at("e8")}, {29, at("d6")}},
-            {Slot(13), {212, 92}, true}, at("d6"), false, true, at("d6"), 29, kNoRook,
+        DropCase{"TakingTheWhiteKingWinsForBlack", {{5, CentreOf("e8")}, {29, CentreOf("d6")}},
+            {Slot(13), {212, 92}, true}, CentreOf("d6"), false, true, CentreOf("d6"), 29, kNoRook,
             "e7-d6 ", Clips{"e", "a7", "TAKES", "d", "a6", "CHECK", "MAT"}, {false, true}},
         // Once a king is off, every release that reaches the rules says so, legal or not.
-        DropCase{"ATakenKingIsToldAfterAnIllegalMove", {{29, at("e1")}},
-            {Slot(13), {212, 92}, true}, at("e4"), false, false, at("e7"), 0, kNoRook,
+        DropCase{"ATakenKingIsToldAfterAnIllegalMove", {{29, CentreOf("e1")}},
+            {Slot(13), {212, 92}, true}, CentreOf("e4"), false, false, CentreOf("e7"), 0, kNoRook,
             "", {}, {true, false}},
         // Only a king at (0, 0) is off the board; one coordinate 0 is not enough.
         DropCase{"AKingHalfAtZeroIsStillOnTheBoard", {{5, {0, 52}}, {29, {212, 0}}, {21, {}}},
-            {Slot(21), {212, 292}, false}, at("e4"), false, true, at("e4"), 0, kNoRook,
+            {Slot(21), {212, 292}, false}, CentreOf("e4"), false, true, CentreOf("e4"), 0, kNoRook,
             "e2-e4 ", Clips{"e", "a2", "e", "a4"}, kNoneTaken},
-        DropCase{"BothKingsGoneBlackFirst", {{13, at("e7")}},
-            {Slot(13), {212, 92}, true}, at("e6"), false, true, at("e6"), 0, kNoRook,
+        DropCase{"BothKingsGoneBlackFirst", {{13, CentreOf("e7")}},
+            {Slot(13), {212, 92}, true}, CentreOf("e6"), false, true, CentreOf("e6"), 0, kNoRook,
             "e7-e6 ", Clips{"e", "a7", "e", "a6", "CHECK", "MAT", "CHECK", "MAT"}, {true, true}},
         // Only a piece can be let go: anything else changes nothing and is never looked up.
-        DropCase{"NoPieceBelowSlot1", kingsAnd({}),
-            {Slot(0), at("e2"), false}, at("e4"), false, false, {}, 0, kNoRook,
+        DropCase{"NoPieceBelowSlot1", KingsAnd({}),
+            {Slot(0), CentreOf("e2"), false}, CentreOf("e4"), false, false, {}, 0, kNoRook,
             "", {}, kNoneTaken},
-        DropCase{"NoPieceAboveSlot32", {{29, at("e1")}},
-            {Slot(33), at("e7"), true}, at("e5"), false, false, {}, 0, kNoRook,
+        DropCase{"NoPieceAboveSlot32", {{29, CentreOf("e1")}},
+            {Slot(33), CentreOf("e7"), true}, CentreOf("e5"), false, false, {}, 0, kNoRook,
             "", {}, {true, false}}),
     [](const ::testing::TestParamInfo<DropCase>& info) { return std::string(info.param.name); });
 // clang-format on
@@ -162,19 +162,19 @@ TEST(GameTest, RecordsMovesUntilOpenOrNewGame) {
     Game game;
     game.startNew();
     game.endGlide();
-    game.play(Slot(21), at("e2"), at("e4"));
-    game.play(Slot(13), at("e7"), at("e5"));
-    game.play(Slot(31), at("g1"), at("f3"));
+    game.play(Slot(21), CentreOf("e2"), CentreOf("e4"));
+    game.play(Slot(13), CentreOf("e7"), CentreOf("e5"));
+    game.play(Slot(31), CentreOf("g1"), CentreOf("f3"));
     EXPECT_EQ(game.moves(PieceColour::White), (std::vector<std::string>{"e2-e4 ", "g1-f3 "}));
     EXPECT_EQ(game.moves(PieceColour::Black), (std::vector<std::string>{"e7-e5 "}));
 
     SavedGame saved;
     saved.hasSlot1 = true;
-    saved.slot1 = at("a5");
+    saved.slot1 = CentreOf("a5");
     game.load(saved);
     EXPECT_EQ(game.sideToMove(), PieceColour::Black);
-    EXPECT_EQ(game.position()[Slot(1)], at("a5"));
-    EXPECT_EQ(game.position()[Slot(21)], at("e4"));
+    EXPECT_EQ(game.position()[Slot(1)], CentreOf("a5"));
+    EXPECT_EQ(game.position()[Slot(21)], CentreOf("e4"));
     EXPECT_TRUE(game.moves(PieceColour::White).empty());
     EXPECT_TRUE(game.moves(PieceColour::Black).empty());
 

@@ -7,7 +7,7 @@
 namespace morvantide {
 
 // The centre of a named square, in pixels of the unflipped board: "e2" -> (212, 292).
-constexpr BoardPoint at(std::string_view square) {
+constexpr BoardPoint CentreOf(std::string_view square) {
     return Square::named(square).centre();
 }
 

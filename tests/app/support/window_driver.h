@@ -58,7 +58,7 @@ public:
     }
 
     // The window point where the centre of `square` ("e4") is drawn, flipped or not.
-    QPoint SquareCentre(const char* square) const { return placeOf(square) + QPoint(20, 20); }
+    QPoint squareCentre(const char* square) const { return placeOf(square) + QPoint(20, 20); }
     // Where every picture stands, slot 1 first, and which of them are on the board.
     QList<QPoint> places() const {
         QList<QPoint> all;
@@ -75,7 +75,7 @@ public:
     // Where the picture of a piece on `square` stands.
     QPoint placeOf(const char* square) const {
         const BoardMetrics board{child(QStringLiteral("imBoard1"))->x()};
-        const PicturePlace place = PicturePlaceFor(at(square), flipped(), board);
+        const PicturePlace place = PicturePlaceFor(CentreOf(square), flipped(), board);
         return {place.left, place.top};
     }
 
@@ -87,7 +87,7 @@ public:
             move(21, "e4");
         Position table;
         for (const auto& [slot, square] : pieces)
-            table[Slot(slot)] = at(square);
+            table[Slot(slot)] = CentreOf(square);
         setUp(table);
         dialogs.messages.clear();
         voice.clips.clear();
@@ -108,7 +108,7 @@ public:
     // Drags the piece of `slot` so that its centre ends on the centre of `square`.
     void move(int slot, const char* square) {
         const QPoint centre = picture(slot)->geometry().topLeft() + QPoint(20, 20);
-        drag(slot, SquareCentre(square) - centre);
+        drag(slot, squareCentre(square) - centre);
     }
 
     // Sends one mouse event with the given buttons and keys, as the window system would.

@@ -26,14 +26,14 @@ public:
 
     constexpr int file() const { return file_; }
     constexpr int row() const { return row_; }
-    constexpr BoardPoint centre() const { return {CentreOf(file_), CentreOf(row_)}; }
+    constexpr BoardPoint centre() const { return {centreOf(file_), centreOf(row_)}; }
     std::string_view fileName() const;
     std::string_view rankName() const;
 
     constexpr bool operator==(const Square&) const = default;
 
     // The centre of file or row `index` on either axis: 52 for a / rank 8, 332 for h / rank 1.
-    static constexpr std::int16_t CentreOf(int index) {
+    static constexpr std::int16_t centreOf(int index) {
         return static_cast<std::int16_t>(kFirstCentre + kSquareSize * index);
     }
 
