@@ -23,7 +23,7 @@ cmake --build --preset default -j"$jobs"
 
 echo "== Layout and names (.clang-format, .clang-tidy)"
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
-run-clang-tidy -quiet -p build -j"$jobs" "$PWD/src/" >build/clang-tidy.log 2>&1 ||
+run-clang-tidy -quiet -p build -j"$jobs" "$PWD/(src|tests|bench)/" >build/clang-tidy.log 2>&1 ||
     { grep -E 'warning:|error:' -A2 build/clang-tidy.log; exit 1; }
 
 ctest --preset default

@@ -2,7 +2,7 @@
 // changed) and of a whole New game glide (70 frames, each a repaint of the whole window),
 // under the offscreen platform.
 // Run: build/bench/play/bench_drag_step
-#include "main_window.h"
+#include "app_test_seam.h"
 #include "piece_picture.h"
 #include "test_doubles.h"
 
@@ -19,7 +19,7 @@ using namespace morvantide;
 namespace {
 
 // Shows the window and waits until it can be painted, so that every repaint really paints.
-void showExposed(QWidget& window) {
+void ShowExposed(QWidget& window) {
     window.show();
     while (!window.windowHandle() || !window.windowHandle()->isExposed())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -34,7 +34,7 @@ struct PaintCounter : QObject {
     }
 };
 
-void send(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+void Send(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButton button,
           Qt::MouseButtons buttons) {
     QMouseEvent event(type, pos, target->mapToGlobal(pos), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(target, &event);
@@ -44,22 +44,22 @@ void DragStep(benchmark::State& state) {
     RecordingClipPlayer voice;
     ScriptedDialogs dialogs;
     MainWindow frame(voice, dialogs);
-    showExposed(frame);
+    ShowExposed(frame);
     PaintCounter counter;
     frame.findChild<QWidget*>(QStringLiteral("imBoard1"))->installEventFilter(&counter);
     auto* pawn = frame.findChild<PiecePicture*>(QStringLiteral("im21"));
-    send(pawn, QEvent::MouseButtonPress, {20, 20}, Qt::LeftButton, Qt::LeftButton);
+    Send(pawn, QEvent::MouseButtonPress, {20, 20}, Qt::LeftButton, Qt::LeftButton);
     int step = 1;
     for (auto _ : state) {
         const QRect before = pawn->geometry();
-        send(pawn, QEvent::MouseMove, {20, 20 + step}, Qt::NoButton, Qt::LeftButton);
+        Send(pawn, QEvent::MouseMove, {20, 20 + step}, Qt::NoButton, Qt::LeftButton);
         // What the window system is asked to show again: where the piece was and where it is.
         frame.repaint(before.united(pawn->geometry()));
         step = -step;
     }
     state.counters["board paints per step"] =
         double(counter.paints) / double(std::max<benchmark::IterationCount>(state.iterations(), 1));
-    send(pawn, QEvent::MouseButtonRelease, {20, 20}, Qt::LeftButton, Qt::NoButton);
+    Send(pawn, QEvent::MouseButtonRelease, {20, 20}, Qt::LeftButton, Qt::NoButton);
 }
 BENCHMARK(DragStep)->Unit(benchmark::kMicrosecond);
 
@@ -67,7 +67,7 @@ void NewGame(benchmark::State& state) {
     RecordingClipPlayer voice;
     ScriptedDialogs dialogs;
     MainWindow frame(voice, dialogs);
-    showExposed(frame);
+    ShowExposed(frame);
     auto* newGame = frame.findChild<QAbstractButton*>(QStringLiteral("sbReset"));
     for (auto _ : state) {
         state.PauseTiming();
@@ -75,7 +75,7 @@ void NewGame(benchmark::State& state) {
         Position scattered;
         for (Slot slot : AllSlots())
             scattered[slot] = {std::int16_t(20 + 11 * slot.number()), 370};
-        frame.showPosition(scattered);
+        AppTestSeam::setUpPosition(frame, scattered);
         state.ResumeTiming();
         newGame->click();
     }

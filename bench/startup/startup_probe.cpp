@@ -39,7 +39,7 @@ struct Picture {
 };
 
 // A binary PPM (P6, maximum value 255), as ImageMagick writes it.
-std::optional<Picture> readPpm(const std::string& path) {
+std::optional<Picture> ReadPpm(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::string magic;
     int maxValue = 0;
@@ -56,7 +56,7 @@ std::optional<Picture> readPpm(const std::string& path) {
     return picture;
 }
 
-std::vector<Window> managedWindows(Display* display, Atom clientList) {
+std::vector<Window> ManagedWindows(Display* display, Atom clientList) {
     Atom type = None;
     int format = 0;
     unsigned long count = 0;
@@ -74,13 +74,13 @@ std::vector<Window> managedWindows(Display* display, Atom clientList) {
     return windows;
 }
 
-bool isViewable(Display* display, Window window) {
+bool IsShownOnScreen(Display* display, Window window) {
     XWindowAttributes attributes{};
     return XGetWindowAttributes(display, window, &attributes) != 0 &&
            attributes.map_state == IsViewable;
 }
 
-int channelShift(unsigned long mask) {
+int ChannelShift(unsigned long mask) {
     int shift = 0;
     while (mask != 0 && (mask & 1) == 0) {
         mask >>= 1;
@@ -90,14 +90,14 @@ int channelShift(unsigned long mask) {
 }
 
 // Whether the window's top-left corner shows exactly the reference picture.
-bool showsPicture(Display* display, Window window, const Picture& reference) {
+bool ShowsPicture(Display* display, Window window, const Picture& reference) {
     XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(reference.width),
                               static_cast<unsigned>(reference.height), AllPlanes, ZPixmap);
     if (image == nullptr)
         return false;
-    const int redShift = channelShift(image->red_mask);
-    const int greenShift = channelShift(image->green_mask);
-    const int blueShift = channelShift(image->blue_mask);
+    const int redShift = ChannelShift(image->red_mask);
+    const int greenShift = ChannelShift(image->green_mask);
+    const int blueShift = ChannelShift(image->blue_mask);
     bool same = true;
     for (int y = 0; y < reference.height && same; ++y) {
         for (int x = 0; x < reference.width; ++x) {
@@ -116,7 +116,7 @@ bool showsPicture(Display* display, Window window, const Picture& reference) {
     return same;
 }
 
-long residentKilobytes(pid_t pid) {
+long ResidentKilobytes(pid_t pid) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(status, line)) {
@@ -130,11 +130,11 @@ long residentKilobytes(pid_t pid) {
     return -1;
 }
 
-double millisecondsSince(Clock::time_point start) {
+double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-void endProgram(pid_t pid) {
+void EndProgram(pid_t pid) {
     kill(pid, SIGTERM);
     for (int i = 0; i < 200; ++i) {
         if (waitpid(pid, nullptr, WNOHANG) == pid)
@@ -146,11 +146,11 @@ void endProgram(pid_t pid) {
 }
 
 // A window can go away between two requests; that is no reason to stop measuring.
-int ignoreXError(Display*, XErrorEvent*) {
+int IgnoreXError(Display*, XErrorEvent*) {
     return 0;
 }
 
-int usage() {
+int Usage() {
     std::fprintf(stderr, "usage: startup_probe [--board REFERENCE.ppm] [--rss-after SECONDS] "
                          "[--timeout SECONDS] -- PROGRAM [ARG...]\n");
     return 2;
@@ -158,7 +158,7 @@ int usage() {
 
 } // namespace
 
-int runProbe(int argc, char* argv[]) {
+int RunProbe(int argc, char* argv[]) {
     std::optional<Picture> board;
     double rssAfter = 3.0;
     double timeout = 20.0;
@@ -170,9 +170,9 @@ int runProbe(int argc, char* argv[]) {
             break;
         }
         if (first + 1 >= argc)
-            return usage();
+            return Usage();
         if (option == "--board") {
-            board = readPpm(argv[++first]);
+            board = ReadPpm(argv[++first]);
             if (!board) {
                 std::fprintf(stderr, "startup_probe: %s is not a binary PPM picture\n",
                              argv[first]);
@@ -183,20 +183,20 @@ int runProbe(int argc, char* argv[]) {
         } else if (option == "--timeout") {
             timeout = std::atof(argv[++first]);
         } else {
-            return usage();
+            return Usage();
         }
     }
     if (first >= argc)
-        return usage();
+        return Usage();
 
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         std::fprintf(stderr, "startup_probe: cannot open the display\n");
         return 2;
     }
-    XSetErrorHandler(ignoreXError);
+    XSetErrorHandler(IgnoreXError);
     const Atom clientList = XInternAtom(display, "_NET_CLIENT_LIST", False);
-    const std::vector<Window> before = managedWindows(display, clientList);
+    const std::vector<Window> before = ManagedWindows(display, clientList);
     const std::set<Window> existing(before.begin(), before.end());
 
     const Clock::time_point start = Clock::now();
@@ -226,23 +226,23 @@ int runProbe(int argc, char* argv[]) {
             return 1;
         }
         if (window == None) {
-            for (Window candidate : managedWindows(display, clientList)) {
-                if (existing.count(candidate) == 0 && isViewable(display, candidate)) {
+            for (Window candidate : ManagedWindows(display, clientList)) {
+                if (existing.count(candidate) == 0 && IsShownOnScreen(display, candidate)) {
                     window = candidate;
-                    mappedMs = millisecondsSince(start);
+                    mappedMs = MillisecondsSince(start);
                     break;
                 }
             }
-        } else if (board && settledMs < 0 && showsPicture(display, window, *board)) {
-            settledMs = millisecondsSince(start);
+        } else if (board && settledMs < 0 && ShowsPicture(display, window, *board)) {
+            settledMs = MillisecondsSince(start);
         }
         if (rssKb < 0 && Clock::now() >= rssTime)
-            rssKb = residentKilobytes(pid);
+            rssKb = ResidentKilobytes(pid);
         if (window != None && (!board || settledMs >= 0) && rssKb >= 0)
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(window == None ? 2 : 5));
     }
-    endProgram(pid);
+    EndProgram(pid);
     XCloseDisplay(display);
     std::printf("mapped_ms=%.1f settled_ms=%.1f rss_kb=%ld\n", mappedMs, settledMs, rssKb);
     return mappedMs >= 0 && rssKb >= 0 && (!board || settledMs >= 0) ? 0 : 1;
@@ -251,5 +251,5 @@ int runProbe(int argc, char* argv[]) {
 } // namespace morvantide
 
 int main(int argc, char* argv[]) {
-    return morvantide::runProbe(argc, argv);
+    return morvantide::RunProbe(argc, argv);
 }

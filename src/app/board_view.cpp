@@ -40,8 +40,6 @@ constexpr std::array<int, kSlotCount> kPieceStackingAtStart = {
     9,  7,  5,  4,  6,  3,  8,  17, 31, 29, 28, 30, 32, 18, 19, 20,
     21, 22, 23, 24, 25, 26, 27, 1,  2,  10, 12, 11, 16, 15, 14, 13};
 
-constexpr int kBoardSize = 385;
-
 const PieceLayout& LayoutOf(Slot slot) {
     return kPieceLayout[std::size_t(slot.entry())];
 }
@@ -93,12 +91,15 @@ Position BoardView::layoutPosition() const {
 }
 
 void BoardView::showPosition(const Position& position) {
-    shown_ = position;
-    for (Slot slot : AllSlots()) {
-        const PicturePlace place = PicturePlaceFor(position[slot], flipped_, metrics());
-        picture(slot)->move(place.left, place.top);
-        namePiece(slot, position[slot]);
-    }
+    for (Slot slot : AllSlots())
+        showPiece(slot, position[slot]);
+}
+
+void BoardView::showPiece(Slot slot, BoardPoint place) {
+    shown_[slot] = place;
+    const PicturePlace drawn = PicturePlaceFor(place, flipped_, metrics());
+    picture(slot)->move(drawn.left, drawn.top);
+    namePiece(slot, place);
 }
 
 void BoardView::setPieceShown(Slot slot, bool shown) {

@@ -33,13 +33,14 @@ public:
     // Draws every piece where the position puts it, flipped or not, and names each picture for
     // a screen reader. Whether a picture is shown is not changed.
     void showPosition(const Position& position);
+    // Draws one piece at its place, as showPosition() does.
+    void showPiece(Slot slot, BoardPoint place);
     // A hidden picture's piece has been taken.
     void setPieceShown(Slot slot, bool shown);
     void showAllPieces();
 
     // The board as Black sees it, its margin too; the next showPosition() draws the pieces so.
     void setFlipped(bool flipped);
-    bool isFlipped() const { return flipped_; }
 
     // Only this side's pieces follow the mouse.
     void setSideToMove(PieceColour side) { sideToMove_ = side; }

@@ -6,7 +6,6 @@
 #include "layout_fonts.h"
 #include "morvantide/announcement.h"
 #include "morvantide/new_game.h"
-#include "morvantide/saved_game.h"
 #include "morvantide/saved_game_file.h"
 #include "move_column.h"
 #include "user_dialogs.h"
@@ -58,7 +57,7 @@ MainWindow::MainWindow(ClipPlayer& voice, UserDialogs& dialogs, QWidget* parent)
     buildColumns();
     buildFileButtons();
     setTabOrderOfControls();
-    position_ = board_->layoutPosition();
+    game_ = Game(board_->layoutPosition());
 }
 
 // The board and its pieces, with the flat buttons and the labels in the same layer above them;
@@ -236,31 +235,29 @@ void MainWindow::startFirstGame() {
 
 void MainWindow::startNewGame() {
     gameStarted_ = true;
-    emit newGameStarted();
     speakClip("NEW");
     board_->showAllPieces();
-    whiteMoves_->clear();
-    blackMoves_->clear();
-    blackToMove_ = false;
+    game_.startNew();
+    showRecord();
     showTurn();
     for (int frame = 0; frame < kNewGameFrames; ++frame) {
-        GlideTowardsInitialPositions(position_);
-        board_->showPosition(position_);
+        game_.glideFrame();
+        board_->showPosition(game_.position());
         repaint();
     }
-    SetInitialPositions(position_);
-    board_->showPosition(position_);
+    game_.endGlide();
+    board_->showPosition(game_.position());
 }
 
 void MainWindow::flipBoard() {
     board_->setFlipped(flipBox_->isChecked());
-    board_->showPosition(position_);
+    board_->showPosition(game_.position());
 }
 
 // The pieces are drawn again where they stand, as the flip box does. Each time the voice is
 // switched on, a box tells when it cannot be heard; play goes on without it.
 void MainWindow::switchVoice() {
-    board_->showPosition(position_);
+    board_->showPosition(game_.position());
     if (!voiceBox_->isChecked())
         return;
     if (const std::optional<QString> reason = voice_.unavailableReason())
@@ -281,7 +278,7 @@ void MainWindow::save() {
         return;
     saveDialogLastName_ = chosen;
     const std::string path = SavedGameFileName(chosen.toStdString());
-    const IoError error = WriteFileReplacing(path, WriteSavedGame(position_));
+    const IoError error = WriteFileReplacing(path, game_.savedText());
     if (error != IoError::None) {
         dialogs_.showFileError(this,
                                QString::fromStdString(IoErrorMessage(error)) + QLatin1Char('.'));
@@ -302,32 +299,32 @@ void MainWindow::open() {
                                          QLatin1Char('.'));
         return;
     }
-    Position loaded = position_;
-    ApplySavedGame(loaded, read.game);
-    showPosition(loaded);
-    whiteMoves_->clear();
-    blackMoves_->clear();
+    game_.load(read.game);
+    showGame();
+    showRecord();
     // A short pause before the box, so the loaded position is seen on its own first.
     QThread::msleep(100);
     dialogs_.showMessage(this, QStringLiteral("Партия восстановлена!"));
 }
 
-void MainWindow::showPosition(const Position& position) {
-    position_ = position;
+void MainWindow::showGame() {
     for (Slot slot : AllSlots())
-        board_->setPieceShown(slot, !position_[slot].isOffBoard());
-    board_->showPosition(position_);
+        board_->setPieceShown(slot, !game_.position()[slot].isOffBoard());
+    board_->showPosition(game_.position());
+}
+
+void MainWindow::setUpPosition(const Position& position) {
+    game_.setUp(position);
+    showGame();
 }
 
 // --- A move --------------------------------------------------------------------------------
 
-// The core decides everything a drop does; the window shows it step by step.
+// The game decides everything a drop does; the window shows it step by step.
 void MainWindow::playDrop(Slot slot, BoardPoint from, BoardPoint dropped) {
-    position_[slot] = dropped;
-    const DropResult drop = PlayDrop(position_, {slot, from, blackToMove_});
+    const DropResult drop = game_.play(slot, from, dropped);
     if (drop.ownSquare) {
-        position_ = drop.position;
-        board_->showPosition(position_);
+        board_->showPosition(game_.position());
         repaint();
         return;
     }
@@ -341,23 +338,18 @@ void MainWindow::playDrop(Slot slot, BoardPoint from, BoardPoint dropped) {
 // While the castling clip plays the king stays where it was let go; then the rook jumps.
 void MainWindow::showCastlingRook(const DropResult& drop) {
     speakClip("CASTLING");
-    Position withRook = position_;
-    withRook[drop.rook->slot] = drop.position[drop.rook->slot];
-    board_->showPosition(withRook);
+    board_->showPiece(drop.rook->slot, game_.position()[drop.rook->slot]);
     repaint();
 }
 
 void MainWindow::completeMove(const DropResult& drop) {
     if (drop.turnPasses) {
-        MoveColumn* column = blackToMove_ ? blackMoves_ : whiteMoves_;
-        blackToMove_ = drop.blackToMove;
         showTurn();
-        column->appendMove(drop.moveText);
+        showRecord();
     }
     // The mover on its target after a legal move, back on its square after an illegal one.
-    position_ = drop.position;
-    board_->showPosition(position_);
-    if (blackToMove_)
+    board_->showPosition(game_.position());
+    if (game_.sideToMove() == PieceColour::Black)
         dialogs_.showMessage(this, QStringLiteral("Я хожу"));
     repaint();
     announceMove(drop);
@@ -368,13 +360,19 @@ void MainWindow::completeMove(const DropResult& drop) {
 }
 
 void MainWindow::showTurn() {
-    SetTextColour(whiteTurn_, blackToMove_ ? kWaitColour : kTurnColour);
-    SetTextColour(blackTurn_, blackToMove_ ? kTurnColour : kWaitColour);
-    whiteTurn_->setText(blackToMove_ ? QStringLiteral("Ожидание") : QStringLiteral("Ход"));
-    blackTurn_->setText(blackToMove_ ? QStringLiteral("Ход") : QStringLiteral("Ожидание"));
+    const bool blackToMove = game_.sideToMove() == PieceColour::Black;
+    SetTextColour(whiteTurn_, blackToMove ? kWaitColour : kTurnColour);
+    SetTextColour(blackTurn_, blackToMove ? kTurnColour : kWaitColour);
+    whiteTurn_->setText(blackToMove ? QStringLiteral("Ожидание") : QStringLiteral("Ход"));
+    blackTurn_->setText(blackToMove ? QStringLiteral("Ход") : QStringLiteral("Ожидание"));
     whiteTurn_->adjustSize();
     blackTurn_->adjustSize();
-    board_->setSideToMove(blackToMove_ ? PieceColour::Black : PieceColour::White);
+    board_->setSideToMove(game_.sideToMove());
+}
+
+void MainWindow::showRecord() {
+    whiteMoves_->showMoves(game_.moves(PieceColour::White));
+    blackMoves_->showMoves(game_.moves(PieceColour::Black));
 }
 
 // --- Voice ---------------------------------------------------------------------------------

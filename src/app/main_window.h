@@ -1,8 +1,6 @@
 #pragma once
 
-#include "morvantide/board_point.h"
-#include "morvantide/drop.h"
-#include "morvantide/position.h"
+#include "morvantide/game.h"
 
 #include <QString>
 #include <QWidget>
@@ -24,24 +22,15 @@ class MoveColumn;
 class UserDialogs;
 
 // The main window: the board, a move column for each side, the turn labels, the options and the
-// file buttons. It wires each command to the core and shows the result; the game is the position
-// table and the side to move, and the board view only draws the table.
+// file buttons. It hands each command to the game and shows what comes back; the board view
+// draws the game's position and the columns show its record.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
     MainWindow(ClipPlayer& voice, UserDialogs& dialogs, QWidget* parent = nullptr);
 
-    // Shows a position: each piece stands where the position puts it and is on the board
-    // exactly when it has a place there. The turn and the columns stay as they are. Open shows a
-    // loaded game this way.
-    void showPosition(const Position& position);
-
     static constexpr int kClientWidth = 630;
     static constexpr int kClientHeight = 386;
-
-signals:
-    // A new game has begun (the button, the window's first activation or the first press).
-    void newGameStarted();
 
 protected:
     bool event(QEvent* event) override;
@@ -49,6 +38,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The tests' way in: they set up a position without playing up to it.
+    friend class AppTestSeam;
+
     void buildBoard();
     void buildTurnLabels();
     void buildOptions();
@@ -66,11 +58,18 @@ private:
     void save();
     void open();
 
+    // Shows the game: each piece stands where the position puts it and is on the board exactly
+    // when it has a place there.
+    void showGame();
+    // Sets the game's position up and shows it; the turn and the columns stay as they are.
+    void setUpPosition(const Position& position);
+
     // A move.
     void playDrop(Slot slot, BoardPoint from, BoardPoint dropped);
     void showCastlingRook(const DropResult& drop);
     void completeMove(const DropResult& drop);
     void showTurn();
+    void showRecord();
     void speakClip(std::string_view name);
     void announceMove(const DropResult& drop);
 
@@ -89,9 +88,7 @@ private:
     QPushButton* saveButton_ = nullptr;
     AboutWindow* aboutWindow_ = nullptr; // made the first time "?" is pressed
 
-    // The game.
-    Position position_;
-    bool blackToMove_ = false;
+    Game game_;
     bool gameStarted_ = false;
     bool activated_ = false;
 

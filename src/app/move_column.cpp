@@ -23,10 +23,17 @@ MoveColumn::MoveColumn(QWidget* parent) : QPlainTextEdit(parent) {
     setCursor(Qt::ArrowCursor);
 }
 
-void MoveColumn::appendMove(const std::string& text) {
+void MoveColumn::showMoves(const std::vector<std::string>& moves) {
+    if (moves.size() < shownMoves_) {
+        clear();
+        shownMoves_ = 0;
+    }
+    if (moves.size() == shownMoves_)
+        return;
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
-    end.insertText(QString::fromStdString(text));
+    for (; shownMoves_ < moves.size(); ++shownMoves_)
+        end.insertText(QString::fromStdString(moves[shownMoves_]));
     setTextCursor(end);
     ensureCursorVisible();
 }

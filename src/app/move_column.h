@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <string>
+#include <vector>
 
 namespace morvantide {
 
@@ -12,8 +13,13 @@ class MoveColumn : public QPlainTextEdit {
 public:
     explicit MoveColumn(QWidget* parent);
 
-    // Writes at the end, whatever the caret or selection, and keeps it in view.
-    void appendMove(const std::string& text);
+    // Shows a side's record: the moves not shown yet are written at the end, whatever the caret
+    // or selection, and kept in view; a shorter record (a new game, an opened one) starts the
+    // column afresh.
+    void showMoves(const std::vector<std::string>& moves);
+
+private:
+    std::size_t shownMoves_ = 0;
 };
 
 } // namespace morvantide

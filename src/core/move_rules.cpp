@@ -1,15 +1,16 @@
 #include "morvantide/move_rules.h"
 
-#include "morvantide/board_geometry.h"
+#include "morvantide/square.h"
 
 #include <array>
 #include <cstdlib>
+#include <string_view>
 
 namespace morvantide {
 
 namespace {
 
-constexpr int kStep = 40;
+constexpr int kStep = kSquareSize;
 
 // True when a piece other than the mover stands exactly on (x, y). (0, 0), where taken
 // pieces are kept, always counts as occupied, even before the first capture.
@@ -94,7 +95,7 @@ bool PawnMoveIllegal(const Position& position, const MoveRequest& move, bool cap
                      int dy) {
     const bool black = move.slot.colour() == PieceColour::Black;
     const int forward = black ? kStep : -kStep;
-    const int startRank = black ? SquareCentre(1) : SquareCentre(6);
+    const int startRank = Square::named(black ? "a7" : "a2").centre().y;
     const bool doubleStep = dy == 2 * forward;
 
     if (dy != forward && !(doubleStep && move.from.y == startRank))
@@ -158,13 +159,23 @@ struct CastlingRow {
     RookMove rook;
 };
 
+// A castling by its squares: the king's two, the rook's corner and the square the king passed.
+constexpr CastlingRow Castling(Slot king, std::string_view kingFrom, std::string_view kingTo,
+                               Slot rook, std::string_view corner, std::string_view rookTo) {
+    return {king,
+            Square::named(kingFrom).centre(),
+            Square::named(kingTo).centre(),
+            Square::named(corner).centre(),
+            {rook, Square::named(rookTo).centre().x}};
+}
+
 // Queen side first, then king side; Black's rows before White's.
-constexpr std::array<CastlingRow, 4> kCastlingRows = {{
-    {kBlackKing, {212, 52}, {132, 52}, {52, 52}, {Slot(1), 172}},
-    {kBlackKing, {212, 52}, {292, 52}, {332, 52}, {Slot(8), 252}},
-    {kWhiteKing, {212, 332}, {132, 332}, {52, 332}, {Slot(25), 172}},
-    {kWhiteKing, {212, 332}, {292, 332}, {332, 332}, {Slot(32), 252}},
-}};
+constexpr std::array<CastlingRow, 4> kCastlingRows = {
+    Castling(kBlackKing, "e8", "c8", Slot(1), "a8", "d8"),
+    Castling(kBlackKing, "e8", "g8", Slot(8), "h8", "f8"),
+    Castling(kWhiteKing, "e1", "c1", Slot(25), "a1", "d1"),
+    Castling(kWhiteKing, "e1", "g1", Slot(32), "h1", "f1"),
+};
 
 // A castling needs its rook on its own corner and every square between king and rook empty:
 // f and g on the king side, d, c and b on the queen side.

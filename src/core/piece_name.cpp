@@ -1,6 +1,6 @@
 #include "morvantide/piece_name.h"
 
-#include "morvantide/board_geometry.h"
+#include "morvantide/square.h"
 
 #include <array>
 
@@ -9,8 +9,8 @@ namespace morvantide {
 namespace {
 
 // The squares cover pixels 32 to 351 of the board picture in both directions.
-constexpr int kBoardFirstPixel = kFirstCentre - kSquareSize / 2;
-constexpr int kBoardLastPixel = kLastCentre + kSquareSize / 2 - 1;
+constexpr int kBoardFirstPixel = Square::centreOf(0) - kSquareSize / 2;
+constexpr int kBoardLastPixel = Square::centreOf(7) + kSquareSize / 2 - 1;
 
 constexpr bool OnSquares(int v) {
     return v >= kBoardFirstPixel && v <= kBoardLastPixel;
@@ -45,10 +45,10 @@ std::string PieceAccessibleName(Slot slot, BoardPoint place) {
     }
     // A piece between squares (while it glides or is dragged) is named after the square its
     // centre is over, as a drop there would snap it.
-    const SnappedSquare square = SnapToSquare(place);
+    const Square square = Square::snapped(place);
     name += ", ";
-    name += square.fileName;
-    name += square.rankName;
+    name += square.fileName();
+    name += square.rankName();
     return name;
 }
 

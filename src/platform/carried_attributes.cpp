@@ -1,6 +1,6 @@
 #include "carried_attributes.h"
 
-#include "morvantide/file_faults.h"
+#include "file_faults.h"
 #include "posix_file.h"
 
 #include <algorithm>

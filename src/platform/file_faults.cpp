@@ -1,4 +1,4 @@
-#include "morvantide/file_faults.h"
+#include "file_faults.h"
 
 #include <atomic>
 

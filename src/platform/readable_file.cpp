@@ -1,6 +1,6 @@
 #include "morvantide/readable_file.h"
 
-#include "morvantide/file_faults.h"
+#include "file_faults.h"
 #include "resolved_path.h"
 
 #include <cerrno>

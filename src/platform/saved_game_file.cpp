@@ -1,7 +1,7 @@
 #include "morvantide/saved_game_file.h"
 
 #include "carried_attributes.h"
-#include "morvantide/file_faults.h"
+#include "file_faults.h"
 #include "morvantide/readable_file.h"
 #include "resolved_path.h"
 

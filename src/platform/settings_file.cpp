@@ -35,14 +35,7 @@ std::string ReadBounded(const std::string& path) {
 
 } // namespace
 
-SettingsFile::SettingsFile(std::string path) : path_(std::move(path)), text_(ReadBounded(path_)) {}
-
-SettingsFile::SettingsFile(std::string path, std::string text)
-    : path_(std::move(path)), text_(std::move(text)) {}
-
-SettingsFile SettingsFile::fromText(std::string text) {
-    return SettingsFile({}, std::move(text));
-}
+SettingsFile::SettingsFile(const std::string& path) : text_(ReadBounded(path)) {}
 
 std::optional<std::int32_t> SettingsFile::readInteger(std::string_view section,
                                                       std::string_view key) const {

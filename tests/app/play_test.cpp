@@ -14,7 +14,7 @@ using namespace morvantide;
 
 namespace {
 
-QColor turnColour(const QLabel* label) {
+QColor TurnColour(const QLabel* label) {
     return label->palette().color(QPalette::WindowText);
 }
 
@@ -26,102 +26,102 @@ const QColor kRed(255, 0, 0);
 class PlayTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<WindowDriver> driver;
-    MainWindow* frame = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
-    QPlainTextEdit* Memo2 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QCheckBox* sound = nullptr;
-    QCheckBox* cbInvert = nullptr;
+    std::unique_ptr<WindowDriver> driver_;
+    MainWindow* frame_ = nullptr;
+    QPlainTextEdit* whiteMoves_ = nullptr;
+    QPlainTextEdit* blackMoves_ = nullptr;
+    QLabel* whiteTurn_ = nullptr;
+    QLabel* blackTurn_ = nullptr;
+    QCheckBox* voiceBox_ = nullptr;
+    QCheckBox* flipBox_ = nullptr;
 
-    PiecePicture* picture(int slot) const { return driver->picture(slot); }
-    QPoint placeOf(const char* square) const { return driver->placeOf(square); }
+    PiecePicture* picture(int slot) const { return driver_->picture(slot); }
+    QPoint placeOf(const char* square) const { return driver_->placeOf(square); }
 
 private slots:
     void init() {
-        driver = std::make_unique<WindowDriver>();
-        frame = driver->window.get();
-        QVERIFY(driver->start());
-        Memo1 = driver->child<QPlainTextEdit>("Memo1");
-        Memo2 = driver->child<QPlainTextEdit>("Memo2");
-        Label1 = driver->child<QLabel>("Label1");
-        Label2 = driver->child<QLabel>("Label2");
-        sound = driver->child<QCheckBox>("sound");
-        cbInvert = driver->child<QCheckBox>("cbInvert");
+        driver_ = std::make_unique<WindowDriver>();
+        frame_ = driver_->window.get();
+        QVERIFY(driver_->start());
+        whiteMoves_ = driver_->child<QPlainTextEdit>("Memo1");
+        blackMoves_ = driver_->child<QPlainTextEdit>("Memo2");
+        whiteTurn_ = driver_->child<QLabel>("Label1");
+        blackTurn_ = driver_->child<QLabel>("Label2");
+        voiceBox_ = driver_->child<QCheckBox>("sound");
+        flipBox_ = driver_->child<QCheckBox>("cbInvert");
         QCOMPARE(picture(5)->pos(), placeOf("e8"));
     }
-    void cleanup() { driver.reset(); }
+    void cleanup() { driver_.reset(); }
 
     void whiteOpensWithE2E4() {
-        sound->setChecked(true);
+        voiceBox_->setChecked(true);
         QPoint pawnWhileBoxOpen;
-        driver->dialogs.onMessage = [&](const QString&) { pawnWhileBoxOpen = picture(21)->pos(); };
-        driver->move(21, "e4");
-        QCOMPARE(Memo1->toPlainText(), QStringLiteral("e2-e4 "));
-        QCOMPARE(Memo2->toPlainText(), QString());
-        QCOMPARE(Label1->text(), QStringLiteral("Ожидание"));
-        QCOMPARE(turnColour(Label1), kRed);
-        QCOMPARE(Label2->text(), QStringLiteral("Ход"));
-        QCOMPARE(turnColour(Label2), kGreen);
-        QCOMPARE(driver->dialogs.messages, QStringList{"Я хожу"});
+        driver_->dialogs.onMessage = [&](const QString&) { pawnWhileBoxOpen = picture(21)->pos(); };
+        driver_->move(21, "e4");
+        QCOMPARE(whiteMoves_->toPlainText(), QStringLiteral("e2-e4 "));
+        QCOMPARE(blackMoves_->toPlainText(), QString());
+        QCOMPARE(whiteTurn_->text(), QStringLiteral("Ожидание"));
+        QCOMPARE(TurnColour(whiteTurn_), kRed);
+        QCOMPARE(blackTurn_->text(), QStringLiteral("Ход"));
+        QCOMPARE(TurnColour(blackTurn_), kGreen);
+        QCOMPARE(driver_->dialogs.messages, QStringList{"Я хожу"});
         QCOMPARE(pawnWhileBoxOpen, placeOf("e4"));
         // The pawn stays where it went after the box is closed.
         QCOMPARE(picture(21)->pos(), placeOf("e4"));
-        QCOMPARE(driver->voice.clips, (QStringList{"e_r", "a2_r", "e_r", "a4_r"}));
+        QCOMPARE(driver_->voice.clips, (QStringList{"e_r", "a2_r", "e_r", "a4_r"}));
 
         // The drop is over: a stray release on the pawn plays nothing again.
         WindowDriver::send(picture(21), QEvent::MouseButtonRelease, {20, 20}, Qt::LeftButton,
                            Qt::NoButton, Qt::NoModifier);
-        QCOMPARE(Memo1->toPlainText(), QStringLiteral("e2-e4 "));
-        QVERIFY(Memo2->toPlainText().isEmpty());
-        QCOMPARE(driver->dialogs.messages.size(), 1);
+        QCOMPARE(whiteMoves_->toPlainText(), QStringLiteral("e2-e4 "));
+        QVERIFY(blackMoves_->toPlainText().isEmpty());
+        QCOMPARE(driver_->dialogs.messages.size(), 1);
     }
 
     void blackRepliesAndMovesAppendOnOneLine() {
-        driver->move(21, "e4");
-        driver->dialogs.messages.clear();
-        driver->move(13, "e5");
-        QCOMPARE(Memo2->toPlainText(), QStringLiteral("e7-e5 "));
-        QCOMPARE(Label1->text(), QStringLiteral("Ход"));
-        QCOMPARE(turnColour(Label1), kGreen);
-        QCOMPARE(Label2->text(), QStringLiteral("Ожидание"));
-        QCOMPARE(turnColour(Label2), kRed);
+        driver_->move(21, "e4");
+        driver_->dialogs.messages.clear();
+        driver_->move(13, "e5");
+        QCOMPARE(blackMoves_->toPlainText(), QStringLiteral("e7-e5 "));
+        QCOMPARE(whiteTurn_->text(), QStringLiteral("Ход"));
+        QCOMPARE(TurnColour(whiteTurn_), kGreen);
+        QCOMPARE(blackTurn_->text(), QStringLiteral("Ожидание"));
+        QCOMPARE(TurnColour(blackTurn_), kRed);
         QCOMPARE(picture(13)->pos(), placeOf("e5"));
-        QVERIFY(driver->dialogs.messages.isEmpty());
+        QVERIFY(driver_->dialogs.messages.isEmpty());
 
-        driver->move(20, "d4");
-        driver->move(12, "d6");
-        QCOMPARE(Memo1->toPlainText(), QStringLiteral("e2-e4 d2-d4 "));
-        QCOMPARE(Memo2->toPlainText(), QStringLiteral("e7-e5 d7-d6 "));
+        driver_->move(20, "d4");
+        driver_->move(12, "d6");
+        QCOMPARE(whiteMoves_->toPlainText(), QStringLiteral("e2-e4 d2-d4 "));
+        QCOMPARE(blackMoves_->toPlainText(), QStringLiteral("e7-e5 d7-d6 "));
     }
 
     void illegalMovesAreTakenBack() {
-        sound->setChecked(true);
-        driver->move(21, "e5"); // three squares
+        voiceBox_->setChecked(true);
+        driver_->move(21, "e5"); // three squares
         QCOMPARE(picture(21)->pos(), placeOf("e2"));
-        QVERIFY(!driver->blackToMove());
-        QVERIFY(Memo1->toPlainText().isEmpty());
-        QVERIFY(driver->dialogs.messages.isEmpty());
-        QVERIFY(driver->voice.clips.isEmpty());
+        QVERIFY(!driver_->blackToMove());
+        QVERIFY(whiteMoves_->toPlainText().isEmpty());
+        QVERIFY(driver_->dialogs.messages.isEmpty());
+        QVERIFY(driver_->voice.clips.isEmpty());
 
-        driver->move(21, "e4");
-        driver->dialogs.messages.clear();
-        driver->voice.clips.clear();
-        driver->move(2, "b6"); // a knight cannot go there
+        driver_->move(21, "e4");
+        driver_->dialogs.messages.clear();
+        driver_->voice.clips.clear();
+        driver_->move(2, "b6"); // a knight cannot go there
         QCOMPARE(picture(2)->pos(), placeOf("b8"));
-        QVERIFY(driver->blackToMove());
-        QCOMPARE(driver->dialogs.messages, QStringList{"Я хожу"});
-        QVERIFY(Memo2->toPlainText().isEmpty());
-        QVERIFY(driver->voice.clips.isEmpty());
+        QVERIFY(driver_->blackToMove());
+        QCOMPARE(driver_->dialogs.messages, QStringList{"Я хожу"});
+        QVERIFY(blackMoves_->toPlainText().isEmpty());
+        QVERIFY(driver_->voice.clips.isEmpty());
     }
 
     void theWaitingSidesPiecesDoNotMove() {
-        QWidget* board = driver->child("imBoard1");
-        driver->move(13, "e5"); // Black piece while White is to move
+        QWidget* board = driver_->child("imBoard1");
+        driver_->move(13, "e5"); // Black piece while White is to move
         QCOMPARE(picture(13)->pos(), placeOf("e7"));
-        QVERIFY(!driver->blackToMove());
-        QVERIFY(driver->dialogs.messages.isEmpty());
+        QVERIFY(!driver_->blackToMove());
+        QVERIFY(driver_->dialogs.messages.isEmpty());
         // The pressed picture now lies just above the board.
         const QObjectList layer = board->parentWidget()->children();
         QCOMPARE(layer.indexOf(picture(13)), layer.indexOf(board) + 1);
@@ -148,7 +148,7 @@ private slots:
         WindowDriver::send(pawn, QEvent::MouseButtonRelease, {20, -60}, first, buttons & ~first,
                            held);
         QCOMPARE(pawn->pos(), placeOf("e2"));
-        QVERIFY(Memo1->toPlainText().isEmpty());
+        QVERIFY(whiteMoves_->toPlainText().isEmpty());
     }
 
     // A castling, dragged out of the window: while the clip plays the king's picture stays
@@ -170,16 +170,16 @@ private slots:
         QFETCH(int, dropTop);
         QFETCH(int, keptTop);
         if (maximise) {
-            frame->showMaximized();
-            QTRY_VERIFY(frame->isMaximized());
-            QTRY_VERIFY(frame->height() > 500);
+            frame_->showMaximized();
+            QTRY_VERIFY(frame_->isMaximized());
+            QTRY_VERIFY(frame_->height() > 500);
         }
-        cbInvert->setChecked(flip);
-        sound->setChecked(true);
-        driver->arrange({{5, "e8"}, {29, "e1"}, {32, "h1"}});
+        flipBox_->setChecked(flip);
+        voiceBox_->setChecked(true);
+        driver_->arrange({{5, "e8"}, {29, "e1"}, {32, "h1"}});
         PiecePicture* king = picture(29);
         QPoint kingDuringClip;
-        driver->voice.onClip = [&](const QString&) { kingDuringClip = king->pos(); };
+        driver_->voice.onClip = [&](const QString&) { kingDuringClip = king->pos(); };
 
         // The king goes from e1 to g1 by way of a point beyond the board's bottom (or, flipped,
         // its top): the drop still snaps to rank 1, so the king castles.
@@ -189,18 +189,19 @@ private slots:
         QTest::mouseMove(king, grab + QPoint(gFileLeft - king->x(), dropTop - king->y()));
         QTest::mouseRelease(king, Qt::LeftButton, {}, grab);
 
-        QCOMPARE(driver->voice.clips, QStringList{"CASTLING_r"});
-        QCOMPARE(kingDuringClip, QPoint(gFileLeft, keptTop == -1 ? frame->height() - 30 : keptTop));
+        QCOMPARE(driver_->voice.clips, QStringList{"CASTLING_r"});
+        QCOMPARE(kingDuringClip,
+                 QPoint(gFileLeft, keptTop == -1 ? frame_->height() - 30 : keptTop));
         QCOMPARE(king->pos(), placeOf("g1"));
         QCOMPARE(picture(32)->pos(), placeOf("f1"));
-        QCOMPARE(Memo1->toPlainText(), QStringLiteral("e1-g1 "));
-        QVERIFY(driver->blackToMove());
+        QCOMPARE(whiteMoves_->toPlainText(), QStringLiteral("e1-g1 "));
+        QVERIFY(driver_->blackToMove());
     }
 
     void aPieceDraggedAcrossAMaximisedWindowStaysInSight() {
-        frame->showMaximized();
-        QTRY_VERIFY(frame->isMaximized());
-        QTRY_VERIFY(frame->width() > 700);
+        frame_->showMaximized();
+        QTRY_VERIFY(frame_->isMaximized());
+        QTRY_VERIFY(frame_->width() > 700);
         PiecePicture* pawn = picture(21);
         const QPoint grab(20, 20);
         QTest::mousePress(pawn, Qt::LeftButton, {}, grab);
@@ -211,42 +212,43 @@ private slots:
     }
 
     void dropsInTheFlippedView() {
-        cbInvert->setChecked(true);
+        flipBox_->setChecked(true);
         // e2 is drawn mirrored: 385 - 212 = 173, 385 - 292 = 93.
         QCOMPARE(picture(21)->pos(), QPoint(153, 73));
-        driver->move(21, "e4");
-        QCOMPARE(Memo1->toPlainText(), QStringLiteral("e2-e4 "));
+        driver_->move(21, "e4");
+        QCOMPARE(whiteMoves_->toPlainText(), QStringLiteral("e2-e4 "));
         QCOMPARE(picture(21)->pos(), QPoint(153, 153));
-        cbInvert->setChecked(false);
+        flipBox_->setChecked(false);
         QCOMPARE(picture(21)->pos(), QPoint(192, 192));
     }
 
     void aCaptureHidesTheTakenPiece() {
-        sound->setChecked(true);
-        driver->child<QRadioButton>("RadioButton1")->setChecked(true);
-        driver->move(21, "e4");
-        driver->move(12, "d5");
-        driver->voice.clips.clear();
-        driver->move(21, "d5");
+        voiceBox_->setChecked(true);
+        driver_->child<QRadioButton>("RadioButton1")->setChecked(true);
+        driver_->move(21, "e4");
+        driver_->move(12, "d5");
+        driver_->voice.clips.clear();
+        driver_->move(21, "d5");
         QVERIFY(picture(12)->isHidden());
         QCOMPARE(picture(21)->pos(), placeOf("d5"));
-        QCOMPARE(Memo1->toPlainText(), QStringLiteral("e2-e4 e4-d5 "));
-        QCOMPARE(driver->voice.clips, (QStringList{"e", "a4", "TAKES", "d", "a5"}));
+        QCOMPARE(whiteMoves_->toPlainText(), QStringLiteral("e2-e4 e4-d5 "));
+        QCOMPARE(driver_->voice.clips, (QStringList{"e", "a4", "TAKES", "d", "a5"}));
     }
 
     void takingAKingEndsTheGameUntilNewGame() {
-        driver->arrange({{5, "e3"}, {29, "e1"}, {20, "d2"}, {13, "e7"}});
-        sound->setChecked(true);
-        driver->child<QRadioButton>("RadioButton1")->setChecked(true);
-        driver->move(20, "e3");
+        driver_->arrange({{5, "e3"}, {29, "e1"}, {20, "d2"}, {13, "e7"}});
+        voiceBox_->setChecked(true);
+        driver_->child<QRadioButton>("RadioButton1")->setChecked(true);
+        driver_->move(20, "e3");
         QVERIFY(picture(5)->isHidden());
-        QCOMPARE(driver->dialogs.messages, (QStringList{"Я хожу", "Белые победили!"}));
-        QCOMPARE(driver->voice.clips, (QStringList{"d", "a2", "TAKES", "e", "a3", "CHECK", "MAT"}));
+        QCOMPARE(driver_->dialogs.messages, (QStringList{"Я хожу", "Белые победили!"}));
+        QCOMPARE(driver_->voice.clips,
+                 (QStringList{"d", "a2", "TAKES", "e", "a3", "CHECK", "MAT"}));
 
-        driver->dialogs.messages.clear();
-        driver->child<FlatButton>("sbReset")->click();
-        driver->move(21, "e4");
-        QCOMPARE(driver->dialogs.messages, QStringList{"Я хожу"});
+        driver_->dialogs.messages.clear();
+        driver_->child<FlatButton>("sbReset")->click();
+        driver_->move(21, "e4");
+        QCOMPARE(driver_->dialogs.messages, QStringList{"Я хожу"});
     }
 
     void winnerBoxes_data() {
@@ -264,42 +266,42 @@ private slots:
         QFETCH(QString, target);
         QFETCH(QStringList, messages);
         if (whiteKingOnBoard)
-            driver->arrange({{5, "e8"}, {29, "d6"}, {13, "e7"}}, true);
+            driver_->arrange({{5, "e8"}, {29, "d6"}, {13, "e7"}}, true);
         else
-            driver->arrange({{13, "e7"}}, true);
-        driver->move(13, qPrintable(target));
+            driver_->arrange({{13, "e7"}}, true);
+        driver_->move(13, qPrintable(target));
         QVERIFY(picture(29)->isHidden());
         QCOMPARE(picture(13)->pos(), placeOf(qPrintable(target)));
-        QCOMPARE(Memo2->toPlainText(), QStringLiteral("e7-%1 ").arg(target));
-        QCOMPARE(driver->dialogs.messages, messages);
+        QCOMPARE(blackMoves_->toPlainText(), QStringLiteral("e7-%1 ").arg(target));
+        QCOMPARE(driver_->dialogs.messages, messages);
     }
 
     void aSelectionInAColumnDoesNotDisturbTheRecord() {
-        driver->move(21, "e4");
+        driver_->move(21, "e4");
         // The player selects the start of White's column and puts the caret there.
-        QTextCursor cursor(Memo1->document());
+        QTextCursor cursor(whiteMoves_->document());
         cursor.setPosition(0);
         cursor.setPosition(3, QTextCursor::KeepAnchor);
-        Memo1->setTextCursor(cursor);
-        QTest::mouseClick(Memo1->viewport(), Qt::LeftButton, {}, {5, 5});
-        driver->move(13, "e5");
-        driver->move(20, "d4");
-        QCOMPARE(Memo1->toPlainText(), QStringLiteral("e2-e4 d2-d4 "));
+        whiteMoves_->setTextCursor(cursor);
+        QTest::mouseClick(whiteMoves_->viewport(), Qt::LeftButton, {}, {5, 5});
+        driver_->move(13, "e5");
+        driver_->move(20, "d4");
+        QCOMPARE(whiteMoves_->toPlainText(), QStringLiteral("e2-e4 d2-d4 "));
     }
 
     void newGameRestoresEverything() {
-        driver->move(21, "e4");
-        driver->move(12, "d5");
-        driver->move(21, "d5");
-        sound->setChecked(true);
+        driver_->move(21, "e4");
+        driver_->move(12, "d5");
+        driver_->move(21, "d5");
+        voiceBox_->setChecked(true);
         Position scattered;
         for (Slot slot : AllSlots())
             scattered[slot] = slot.startingPoint();
         scattered[Slot(1)] = {50, 50};
         scattered[Slot(12)] = {}; // the taken d7 pawn stays taken until the new game
-        frame->showPosition(scattered);
+        driver_->setUp(scattered);
 
-        // Sample slot 1's picture at every painted frame of the glide.
+        // Sample slot 1's picture at every painted frame_ of the glide.
         QList<QPoint> samples;
         struct Sampler : QObject {
             std::function<void()> onPaint;
@@ -310,31 +312,31 @@ private slots:
             }
         } sampler;
         sampler.onPaint = [&] { samples << picture(1)->pos(); };
-        frame->installEventFilter(&sampler);
-        driver->voice.clips.clear();
-        driver->child<FlatButton>("sbReset")->click();
-        frame->removeEventFilter(&sampler);
+        frame_->installEventFilter(&sampler);
+        driver_->voice.clips.clear();
+        driver_->child<FlatButton>("sbReset")->click();
+        frame_->removeEventFilter(&sampler);
 
-        QCOMPARE(driver->voice.clips, QStringList{"NEW_r"});
-        QCOMPARE(samples.size(), 70); // one painted frame each, seventy frames
+        QCOMPARE(driver_->voice.clips, QStringList{"NEW_r"});
+        QCOMPARE(samples.size(), 70); // one painted frame_ each, seventy frames
         for (const QPoint& p : samples)
-            QCOMPARE(p, QPoint(30, 30)); // (50, 50) rounds back onto itself every frame
+            QCOMPARE(p, QPoint(30, 30)); // (50, 50) rounds back onto itself every frame_
         for (int slot = 1; slot <= kSlotCount; ++slot) {
             const BoardPoint start = Slot(slot).startingPoint();
             QCOMPARE(picture(slot)->pos(), QPoint(start.x - 20, start.y - 20));
             QVERIFY(picture(slot)->isVisible());
         }
-        QVERIFY(Memo1->toPlainText().isEmpty());
-        QVERIFY(Memo2->toPlainText().isEmpty());
-        QVERIFY(!driver->blackToMove());
-        QCOMPARE(Label1->text(), QStringLiteral("Ход"));
-        QCOMPARE(Label2->text(), QStringLiteral("Ожидание"));
+        QVERIFY(whiteMoves_->toPlainText().isEmpty());
+        QVERIFY(blackMoves_->toPlainText().isEmpty());
+        QVERIFY(!driver_->blackToMove());
+        QCOMPARE(whiteTurn_->text(), QStringLiteral("Ход"));
+        QCOMPARE(blackTurn_->text(), QStringLiteral("Ожидание"));
     }
 
     void voiceOffPlaysNothing() {
-        driver->move(21, "e4");
-        driver->child<FlatButton>("sbReset")->click();
-        QVERIFY(driver->voice.clips.isEmpty());
+        driver_->move(21, "e4");
+        driver_->child<FlatButton>("sbReset")->click();
+        QVERIFY(driver_->voice.clips.isEmpty());
     }
 
     // Both boxes put every picture back on its place in the table, the voice box without
@@ -351,7 +353,7 @@ private slots:
         QFETCH(QPoint, pawnPlace);
         const QPoint knight = picture(2)->pos();
         picture(21)->move(300, 300); // a picture out of step with the table
-        driver->child<QCheckBox>(box)->setChecked(true);
+        driver_->child<QCheckBox>(box)->setChecked(true);
         QCOMPARE(picture(21)->pos(), pawnPlace);
         if (box == "sound")
             QCOMPARE(picture(2)->pos(), knight);
@@ -367,7 +369,7 @@ private slots:
         QTest::newRow("no module") << module
                                    << QStringList{"Голос недоступен: " + module + ".", "Я хожу",
                                                   "Голос недоступен: " + module + "."};
-        QTest::newRow("no sound output")
+        QTest::newRow("no voiceBox_ output")
             << output
             << QStringList{"Голос недоступен: " + output + ".", "Я хожу",
                            "Голос недоступен: " + output + "."};
@@ -377,15 +379,15 @@ private slots:
         QFETCH(QString, reason);
         QFETCH(QStringList, boxes);
         if (!reason.isEmpty())
-            driver->voice.reason = reason;
-        sound->setChecked(true);
-        driver->move(21, "e4");
-        sound->setChecked(false);
-        sound->setChecked(true);
-        QCOMPARE(driver->dialogs.messages, boxes);
-        QCOMPARE(driver->voice.reasonQuestions, 2);
-        QCOMPARE(Memo1->toPlainText(), QStringLiteral("e2-e4 "));
-        QCOMPARE(driver->voice.clips, (QStringList{"e_r", "a2_r", "e_r", "a4_r"}));
+            driver_->voice.reason = reason;
+        voiceBox_->setChecked(true);
+        driver_->move(21, "e4");
+        voiceBox_->setChecked(false);
+        voiceBox_->setChecked(true);
+        QCOMPARE(driver_->dialogs.messages, boxes);
+        QCOMPARE(driver_->voice.reasonQuestions, 2);
+        QCOMPARE(whiteMoves_->toPlainText(), QStringLiteral("e2-e4 "));
+        QCOMPARE(driver_->voice.clips, (QStringList{"e_r", "a2_r", "e_r", "a4_r"}));
     }
 };
 

@@ -25,19 +25,19 @@ using namespace morvantide;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
+QByteArray ReadAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void writeAll(const QString& path, const QByteArray& bytes) {
+void WriteAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
 // The file a save writes right after a new game, line by line.
-QByteArray newGameFile() {
+QByteArray NewGameFile() {
     QByteArray text;
     for (int slot = 2; slot <= kSlotCount; ++slot) {
         const BoardPoint p = Slot(slot).startingPoint();
@@ -53,41 +53,41 @@ QByteArray newGameFile() {
 class SavedGamesTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<WindowDriver> driver;
-    MainWindow* frame = nullptr;
-    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<WindowDriver> driver_;
+    MainWindow* frame_ = nullptr;
+    std::unique_ptr<QTemporaryDir> folder_;
 
-    QPlainTextEdit* memo(const char* name) const { return driver->child<QPlainTextEdit>(name); }
-    QString path(const char* name) const { return folder->filePath(QString::fromLatin1(name)); }
+    QPlainTextEdit* memo(const char* name) const { return driver_->child<QPlainTextEdit>(name); }
+    QString path(const char* name) const { return folder_->filePath(QString::fromLatin1(name)); }
     void save(const QString& name) {
-        driver->dialogs.fileNames.push_back(name);
-        driver->child<QPushButton>("Button1")->click();
+        driver_->dialogs.fileNames.push_back(name);
+        driver_->child<QPushButton>("Button1")->click();
     }
     void open(const QString& name) {
-        driver->dialogs.fileNames.push_back(name);
-        driver->child<QPushButton>("Button2")->click();
+        driver_->dialogs.fileNames.push_back(name);
+        driver_->child<QPushButton>("Button2")->click();
     }
 
 private slots:
     void init() {
-        driver = std::make_unique<WindowDriver>();
-        frame = driver->window.get();
-        QVERIFY(driver->start());
-        folder = std::make_unique<QTemporaryDir>();
-        QVERIFY(folder->isValid());
+        driver_ = std::make_unique<WindowDriver>();
+        frame_ = driver_->window.get();
+        QVERIFY(driver_->start());
+        folder_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(folder_->isValid());
     }
     void cleanup() {
-        driver.reset();
-        folder.reset();
+        driver_.reset();
+        folder_.reset();
     }
 
     void saveAfterNewGame() {
         save(path("game.sav"));
-        QCOMPARE(readAll(path("game.sav")), newGameFile());
-        QCOMPARE(driver->dialogs.messages, QStringList{"Партия сохранена!"});
-        QCOMPARE(driver->dialogs.filters, QStringList{"(*.sav)"});
+        QCOMPARE(ReadAll(path("game.sav")), NewGameFile());
+        QCOMPARE(driver_->dialogs.messages, QStringList{"Партия сохранена!"});
+        QCOMPARE(driver_->dialogs.filters, QStringList{"(*.sav)"});
         save(QString());
-        QCOMPARE(driver->dialogs.offeredNames.last(), path("game.sav"));
+        QCOMPARE(driver_->dialogs.offeredNames.last(), path("game.sav"));
     }
 
     void saveNameRule_data() {
@@ -106,113 +106,113 @@ private slots:
     void saveNameRule() {
         QFETCH(QString, chosen);
         QFETCH(QString, written);
-        save(folder->filePath(chosen));
-        QVERIFY(QFile::exists(folder->filePath(written)));
-        QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList{written});
+        save(folder_->filePath(chosen));
+        QVERIFY(QFile::exists(folder_->filePath(written)));
+        QCOMPARE(QDir(folder_->path()).entryList(QDir::Files), QStringList{written});
     }
 
     void saveReplacesAnExistingFileWithoutAsking() {
-        writeAll(path("game.sav"), "old\r\n");
+        WriteAll(path("game.sav"), "old\r\n");
         save(path("game.sav"));
-        QCOMPARE(readAll(path("game.sav")), newGameFile());
+        QCOMPARE(ReadAll(path("game.sav")), NewGameFile());
     }
 
     void cancelledDialogsChangeNothing() {
-        driver->move(21, "e4");
-        const auto before = driver->places();
+        driver_->move(21, "e4");
+        const auto before = driver_->places();
         save(QString());
         open(QString());
-        QVERIFY(QDir(folder->path()).isEmpty());
-        QCOMPARE(driver->places(), before);
+        QVERIFY(QDir(folder_->path()).isEmpty());
+        QCOMPARE(driver_->places(), before);
         QCOMPARE(memo("Memo1")->toPlainText(), QStringLiteral("e2-e4 "));
-        QCOMPARE(driver->dialogs.messages, QStringList{"Я хожу"});
+        QCOMPARE(driver_->dialogs.messages, QStringList{"Я хожу"});
     }
 
     void openRestoresEveryPieceIncludingSlot1() {
         arrangeMiddleGame();
-        const auto places = driver->places();
-        const auto shown = driver->shown();
-        QVERIFY(!driver->blackToMove());
+        const auto places = driver_->places();
+        const auto shown = driver_->shown();
+        QVERIFY(!driver_->blackToMove());
         save(path("middle.sav"));
-        driver->child<FlatButton>("sbReset")->click();
-        driver->move(21, "e4");
-        QVERIFY(driver->blackToMove());
-        driver->dialogs.messages.clear();
+        driver_->child<FlatButton>("sbReset")->click();
+        driver_->move(21, "e4");
+        QVERIFY(driver_->blackToMove());
+        driver_->dialogs.messages.clear();
 
         open(path("middle.sav"));
-        QCOMPARE(driver->places(), places);
-        QCOMPARE(driver->shown(), shown);
-        QCOMPARE(driver->picture(1)->pos(), QPoint(32, 72)); // the rook back on a7
+        QCOMPARE(driver_->places(), places);
+        QCOMPARE(driver_->shown(), shown);
+        QCOMPARE(driver_->picture(1)->pos(), QPoint(32, 72)); // the rook back on a7
         QVERIFY(memo("Memo1")->toPlainText().isEmpty());
         QVERIFY(memo("Memo2")->toPlainText().isEmpty());
-        QCOMPARE(driver->dialogs.messages, QStringList{"Партия восстановлена!"});
+        QCOMPARE(driver_->dialogs.messages, QStringList{"Партия восстановлена!"});
         // Open keeps the side to move: Black, after White's e2-e4 in the new game.
-        QVERIFY(driver->blackToMove());
-        QCOMPARE(driver->dialogs.filters.last(), QStringLiteral("Сохраненная игра (*.sav)"));
+        QVERIFY(driver_->blackToMove());
+        QCOMPARE(driver_->dialogs.filters.last(), QStringLiteral("Сохраненная игра (*.sav)"));
         // The table holds what the file held: saved again, it gives the same file.
         save(path("again.sav"));
-        QCOMPARE(readAll(path("again.sav")), readAll(path("middle.sav")));
+        QCOMPARE(ReadAll(path("again.sav")), ReadAll(path("middle.sav")));
     }
 
     void anOlderFileLeavesSlot1WhereItIs() {
-        QByteArray text = newGameFile();
+        QByteArray text = NewGameFile();
         text.chop(8); // drop the "52\r\n52\r\n" of slot 1
-        writeAll(path("old.sav"), text);
+        WriteAll(path("old.sav"), text);
         Position table;
         for (Slot slot : AllSlots())
             table[slot] = slot.startingPoint();
         table[Slot(1)] = {92, 92};
-        frame->showPosition(table);
+        driver_->setUp(table);
         open(path("old.sav"));
-        QCOMPARE(driver->picture(1)->pos(), driver->placeOf("b7"));
-        QCOMPARE(driver->picture(2)->pos(), driver->placeOf("b8"));
+        QCOMPARE(driver_->picture(1)->pos(), driver_->placeOf("b7"));
+        QCOMPARE(driver_->picture(2)->pos(), driver_->placeOf("b8"));
     }
 
     void theSpareEntryIsNeverLoaded() {
-        QByteArray text = newGameFile();
+        QByteArray text = NewGameFile();
         text.replace("0\r\n0\r\n52\r\n52\r\n", "212\r\n212\r\n52\r\n52\r\n");
-        writeAll(path("blocker.sav"), text);
+        WriteAll(path("blocker.sav"), text);
         open(path("blocker.sav"));
-        driver->move(21, "e4"); // e4 is not blocked by an invisible piece
-        QCOMPARE(driver->picture(21)->pos(), driver->placeOf("e4"));
+        driver_->move(21, "e4"); // e4 is not blocked by an invisible piece
+        QCOMPARE(driver_->picture(21)->pos(), driver_->placeOf("e4"));
         QCOMPARE(memo("Memo1")->toPlainText(), QStringLiteral("e2-e4 "));
     }
 
     // A point right of the board is drawn off the left edge; moving other pieces does not
     // change it, and a save writes it back as the file had it.
     void aPointRightOfTheBoardStaysAsLoaded() {
-        QByteArray text = newGameFile();
+        QByteArray text = NewGameFile();
         text.replace(text.size() - 8, 8, "447\r\n52\r\n"); // slot 1, far right
-        writeAll(path("far.sav"), text);
+        WriteAll(path("far.sav"), text);
         open(path("far.sav"));
-        driver->move(21, "e4");
+        driver_->move(21, "e4");
         QCOMPARE(memo("Memo1")->toPlainText(), QStringLiteral("e2-e4 "));
         save(path("again.sav"));
         QList<QByteArray> lines = text.split('\n');
         lines[39] = "212\r"; // slot 21's y: the pawn on e4
-        QCOMPARE(readAll(path("again.sav")), lines.join('\n'));
+        QCOMPARE(ReadAll(path("again.sav")), lines.join('\n'));
     }
 
     void openShowsCapturedPiecesOnlyWhenTheFilePlacesThem() {
-        driver->move(21, "e4");
-        driver->move(12, "d5");
-        driver->move(21, "d5"); // the d7 pawn is taken and hidden
-        QVERIFY(driver->picture(12)->isHidden());
-        QByteArray text = newGameFile();
+        driver_->move(21, "e4");
+        driver_->move(12, "d5");
+        driver_->move(21, "d5"); // the d7 pawn is taken and hidden
+        QVERIFY(driver_->picture(12)->isHidden());
+        QByteArray text = NewGameFile();
         // Slot 13's pair (entry 12, lines 23 and 24) says "taken".
         QList<QByteArray> lines = text.split('\n');
         lines[22] = "0\r";
         lines[23] = "0\r";
-        writeAll(path("mixed.sav"), lines.join('\n'));
+        WriteAll(path("mixed.sav"), lines.join('\n'));
         open(path("mixed.sav"));
-        QVERIFY(driver->picture(12)->isVisible());
-        QVERIFY(driver->picture(13)->isHidden());
+        QVERIFY(driver_->picture(12)->isVisible());
+        QVERIFY(driver_->picture(13)->isHidden());
     }
 
     void readErrorsChangeNothing_data() {
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<QString>("error");
-        QByteArray joined = newGameFile();
+        QByteArray joined = NewGameFile();
         joined.replace("132\r\n52\r\n", "132\r\n52abc\r\n");
         QTest::newRow("number joined to text") << joined << "Invalid numeric input.";
         QTest::newRow("too large")
@@ -222,15 +222,15 @@ private slots:
     void readErrorsChangeNothing() {
         QFETCH(QByteArray, contents);
         QFETCH(QString, error);
-        driver->move(21, "e4");
-        const auto before = driver->places();
-        writeAll(path("bad.sav"), contents);
-        driver->dialogs.messages.clear();
+        driver_->move(21, "e4");
+        const auto before = driver_->places();
+        WriteAll(path("bad.sav"), contents);
+        driver_->dialogs.messages.clear();
         open(path("bad.sav"));
-        QCOMPARE(driver->dialogs.errors, QStringList{error});
-        QCOMPARE(driver->places(), before);
+        QCOMPARE(driver_->dialogs.errors, QStringList{error});
+        QCOMPARE(driver_->places(), before);
         QCOMPARE(memo("Memo1")->toPlainText(), QStringLiteral("e2-e4 "));
-        QVERIFY(driver->dialogs.messages.isEmpty());
+        QVERIFY(driver_->dialogs.messages.isEmpty());
     }
 
     void openRefusesWhatIsNotAFile_data() {
@@ -251,20 +251,20 @@ private slots:
         QFETCH(QString, error);
         QString target = path("thing.sav");
         if (kind == "folder")
-            QVERIFY(QDir(folder->path()).mkdir("thing.sav"));
+            QVERIFY(QDir(folder_->path()).mkdir("thing.sav"));
         else if (kind == "pipe")
             QCOMPARE(::mkfifo(qPrintable(target), 0600), 0);
         else if (kind == "device")
             target = QStringLiteral("/dev/zero");
-        const auto before = driver->places();
+        const auto before = driver_->places();
         open(target);
-        QCOMPARE(driver->dialogs.errors, QStringList{error});
-        QCOMPARE(driver->places(), before);
+        QCOMPARE(driver_->dialogs.errors, QStringList{error});
+        QCOMPARE(driver_->places(), before);
     }
 
     void aFailedWriteKeepsTheOldFile() {
         const QByteArray old = "92\r\n52\r\n";
-        writeAll(path("keep.sav"), old);
+        WriteAll(path("keep.sav"), old);
         // Files may not grow past 100 bytes: the save's write really fails part way.
         rlimit previous{};
         QCOMPARE(::getrlimit(RLIMIT_FSIZE, &previous), 0);
@@ -276,16 +276,16 @@ private slots:
         ::setrlimit(RLIMIT_FSIZE, &previous);
         std::signal(SIGXFSZ, oldHandler);
 
-        QCOMPARE(driver->dialogs.errors, QStringList{"Disk full."});
-        QVERIFY(driver->dialogs.messages.isEmpty());
-        QCOMPARE(readAll(path("keep.sav")), old);
-        QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList{"keep.sav"});
+        QCOMPARE(driver_->dialogs.errors, QStringList{"Disk full."});
+        QVERIFY(driver_->dialogs.messages.isEmpty());
+        QCOMPARE(ReadAll(path("keep.sav")), old);
+        QCOMPARE(QDir(folder_->path()).entryList(QDir::Files), QStringList{"keep.sav"});
     }
 
     void saveIntoAMissingFolder() {
         save(path("no-such-folder/game.sav"));
-        QCOMPARE(driver->dialogs.errors, QStringList{"Invalid filename."});
-        QVERIFY(driver->dialogs.messages.isEmpty());
+        QCOMPARE(driver_->dialogs.errors, QStringList{"Invalid filename."});
+        QVERIFY(driver_->dialogs.messages.isEmpty());
     }
 
     void theErrorBoxShowsAStopIconAndTheTitle() {
@@ -300,7 +300,7 @@ private slots:
             icon = box->icon();
             box->accept();
         });
-        real.showFileError(frame, QStringLiteral("File not found."));
+        real.showFileError(frame_, QStringLiteral("File not found."));
         QCOMPARE(text, QStringLiteral("File not found."));
         QCOMPARE(title, ApplicationTitle());
         QCOMPARE(icon, QMessageBox::Critical);
@@ -323,13 +323,13 @@ private slots:
         QFETCH(QString, control);
         QFETCH(int, key);
         QFETCH(QStringList, dialogs);
-        auto* widget = frame->findChild<QWidget*>(control);
+        auto* widget = frame_->findChild<QWidget*>(control);
         widget->setFocus();
         QTRY_VERIFY(widget->hasFocus());
         const auto keypad = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
         QTest::keyClick(widget, Qt::Key(key), keypad);
-        QCOMPARE(driver->dialogs.filters, dialogs);
-        QVERIFY(!frame->findChild<QCheckBox*>(QStringLiteral("cbInvert"))->isChecked());
+        QCOMPARE(driver_->dialogs.filters, dialogs);
+        QVERIFY(!frame_->findChild<QCheckBox*>(QStringLiteral("cbInvert"))->isChecked());
     }
 
     void sizesInRussian() {
@@ -342,9 +342,9 @@ private slots:
     }
 
     void theFileDialogListsEveryColumnInRussianAndWhole() {
-        writeAll(path("game.sav"), QByteArray(305, '7'));
-        writeAll(path("notes.txt"), "not a saved game");
-        QVERIFY(QDir(folder->path()).mkdir(QStringLiteral("партии")));
+        WriteAll(path("game.sav"), QByteArray(305, '7'));
+        WriteAll(path("notes.txt"), "not a saved game");
+        QVERIFY(QDir(folder_->path()).mkdir(QStringLiteral("партии")));
         QMap<QString, QStringList> rows; // name: size, type, date
         QStringList cut;
         QString filter;
@@ -371,7 +371,7 @@ private slots:
             dialog->reject();
         });
         QtUserDialogs real;
-        real.chooseOpenFile(frame, QStringLiteral("Сохраненная игра (*.sav)"), path("game.sav"));
+        real.chooseOpenFile(frame_, QStringLiteral("Сохраненная игра (*.sav)"), path("game.sav"));
         QCOMPARE(filter, QStringLiteral("Сохраненная игра (*.sav)"));
         QCOMPARE(rows.keys(), (QStringList{"game.sav", "партии"}));
         QCOMPARE(rows["game.sav"][0], QStringLiteral("305 байт"));
@@ -403,14 +403,14 @@ private slots:
 private:
     // A few moves by both sides, slot 1's rook among them.
     void arrangeMiddleGame() {
-        driver->move(17, "a4");
-        driver->move(9, "a5");
-        driver->move(25, "a3");
-        driver->move(1, "a6");
-        driver->move(21, "e4");
-        driver->move(12, "d5");
-        driver->move(21, "d5");
-        driver->move(1, "a7");
+        driver_->move(17, "a4");
+        driver_->move(9, "a5");
+        driver_->move(25, "a3");
+        driver_->move(1, "a6");
+        driver_->move(21, "e4");
+        driver_->move(12, "d5");
+        driver_->move(21, "d5");
+        driver_->move(1, "a7");
     }
 };
 

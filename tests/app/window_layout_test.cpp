@@ -16,7 +16,6 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QTimer>
 #include <QToolButton>
 
@@ -25,7 +24,7 @@ using namespace morvantide;
 namespace {
 
 // Runs `action` on the modal window once it is up, from inside its own event loop.
-void whenModalShown(std::function<void(QWidget*)> action) {
+void WhenModalShown(std::function<void(QWidget*)> action) {
     auto* timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, action] {
@@ -39,13 +38,13 @@ void whenModalShown(std::function<void(QWidget*)> action) {
 }
 
 // A control of the About window, by its name.
-template <class T> T* part(const AboutWindow& about, const char* name) {
+template <class T> T* Part(const AboutWindow& about, const char* name) {
     T* found = about.findChild<T*>(QString::fromLatin1(name));
     Q_ASSERT(found);
     return found;
 }
 
-QStringList layerStacking(const WindowDriver& driver) {
+QStringList LayerStacking(const WindowDriver& driver) {
     QStringList names;
     for (const QObject* child : driver.child("imBoard1")->parentWidget()->children())
         if (child->isWidgetType())
@@ -208,12 +207,23 @@ private slots:
         for (const QWidget* window : {static_cast<QWidget*>(driver.window.get()),
                                       board->parentWidget(), static_cast<QWidget*>(&about)})
             QCOMPARE(window->palette().color(QPalette::Window), grey);
-        QCOMPARE(
-            driver.child<QLabel>(QStringLiteral("Label3"))->palette().color(QPalette::WindowText),
-            QColor(Qt::white));
-        QCOMPARE(
-            driver.child<QLabel>(QStringLiteral("Label4"))->palette().color(QPalette::WindowText),
-            QColor(Qt::black));
+    }
+
+    // "Белые" and "Черные" are written in the desktop's light and button-text colours, whatever
+    // the desktop's palette: here an unusual one.
+    void sideNamesTakeTheDesktopColours() {
+        const char* windowClass = MainWindow::staticMetaObject.className();
+        const QPalette desktop = QApplication::palette(windowClass);
+        QPalette unusual = desktop;
+        unusual.setColor(QPalette::Light, QColor(10, 20, 30));
+        unusual.setColor(QPalette::ButtonText, QColor(40, 50, 60));
+        QApplication::setPalette(unusual, windowClass);
+        WindowDriver driver;
+        QApplication::setPalette(desktop, windowClass);
+        QCOMPARE(driver.child<QLabel>("Label3")->palette().color(QPalette::WindowText),
+                 QColor(10, 20, 30));
+        QCOMPARE(driver.child<QLabel>("Label4")->palette().color(QPalette::WindowText),
+                 QColor(40, 50, 60));
     }
 
     void boxesFitTheirCaption_data() {
@@ -237,7 +247,7 @@ private slots:
         QRect shown;
         int textWidth = 0;
         Qt::WindowFlags flags;
-        whenModalShown([&](QWidget* modal) {
+        WhenModalShown([&](QWidget* modal) {
             shown = modal->frameGeometry();
             flags = modal->windowFlags();
             if (modal->windowTitle() == caption)
@@ -289,7 +299,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&owner));
         bool bothMinimised = false;
         bool bothBack = false;
-        whenModalShown([&](QWidget* modal) {
+        WhenModalShown([&](QWidget* modal) {
             (minimiseOwner ? &owner : modal)->showMinimized();
             bothMinimised = owner.isMinimized() && modal->isMinimized();
             QWidget* restored = restoreOwner ? &owner : modal;
@@ -412,7 +422,7 @@ private slots:
                  << "Label3"
                  << "Label4"
                  << "SpeedButton1";
-        QCOMPARE(layerStacking(driver), expected);
+        QCOMPARE(LayerStacking(driver), expected);
         // The standard controls lie above the whole picture layer; the radio buttons above
         // the voice box they overlap.
         const QObjectList top = driver.window->children();
@@ -448,19 +458,21 @@ private slots:
 
     void newGameOnlyAtFirstActivation() {
         WindowDriver driver;
-        QSignalSpy newGames(driver.window.get(), &MainWindow::newGameStarted);
+        // Each new game says "NEW" first.
+        driver.child<QCheckBox>("sound")->setChecked(true);
+        const auto newGames = [&driver] { return driver.voice.clips.filter("NEW").count(); };
         QVERIFY(driver.start());
-        QCOMPARE(newGames.count(), 1);
+        QCOMPARE(newGames(), 1);
 
         // The About window, opened and closed.
-        whenModalShown([](QWidget* modal) { modal->close(); });
+        WhenModalShown([](QWidget* modal) { modal->close(); });
         driver.child<FlatButton>("SpeedButton1")->click();
         driver.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(driver.window.get()));
 
         // A real message box, closed with Enter.
         QtUserDialogs realDialogs;
-        whenModalShown([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
+        WhenModalShown([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
         realDialogs.showMessage(driver.window.get(), QStringLiteral("Я хожу"));
         driver.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(driver.window.get()));
@@ -480,7 +492,7 @@ private slots:
         driver.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(driver.window.get()));
 
-        QCOMPARE(newGames.count(), 1);
+        QCOMPARE(newGames(), 1);
     }
 
     void maximiseKeepsControlsInPlace() {
@@ -500,7 +512,7 @@ private slots:
         QVERIFY(!driver.window->findChild<AboutWindow*>());
         QList<QWidget*> shown;
         for (int i = 0; i < 2; ++i) {
-            whenModalShown([&shown](QWidget* modal) {
+            WhenModalShown([&shown](QWidget* modal) {
                 shown << modal;
                 modal->close();
             });
@@ -515,27 +527,27 @@ private slots:
         AboutWindow about;
         QCOMPARE(about.objectName(), QStringLiteral("Form1"));
         QCOMPARE(about.windowTitle(), QStringLiteral("О программе"));
-        QCOMPARE(part<QLabel>(about, "Label1")->text(), QStringLiteral("ШАХМАТЫ"));
-        QCOMPARE(part<QLabel>(about, "Label1")->font().pixelSize(), 20);
-        QCOMPARE(part<QLabel>(about, "Label3")->text(), QStringLiteral("(кодовое имя Morvantide)"));
-        QVERIFY(part<QLabel>(about, "Label5")
+        QCOMPARE(Part<QLabel>(about, "Label1")->text(), QStringLiteral("ШАХМАТЫ"));
+        QCOMPARE(Part<QLabel>(about, "Label1")->font().pixelSize(), 20);
+        QCOMPARE(Part<QLabel>(about, "Label3")->text(), QStringLiteral("(кодовое имя Morvantide)"));
+        QVERIFY(Part<QLabel>(about, "Label5")
                     ->text()
                     .startsWith(QStringLiteral("(баги, замечания направлять на ")));
-        QVERIFY(part<QLabel>(about, "Label5")->text().endsWith(QLatin1Char(')')));
+        QVERIFY(Part<QLabel>(about, "Label5")->text().endsWith(QLatin1Char(')')));
         QVERIFY(
-            part<QLabel>(about, "Label4")->text().startsWith(QStringLiteral("Программирование: ")));
+            Part<QLabel>(about, "Label4")->text().startsWith(QStringLiteral("Программирование: ")));
         // Each address is a URI, the mailbox an e-mail address.
-        for (QLabel* address : {part<QLabel>(about, "Label4"), part<QLabel>(about, "Label6")})
+        for (QLabel* address : {Part<QLabel>(about, "Label4"), Part<QLabel>(about, "Label6")})
             QVERIFY2(address->text().contains(QRegularExpression(QStringLiteral("[a-z]+:[^ ]+$"))),
                      qPrintable(address->text()));
-        const QString mailbox = part<QLabel>(about, "Label5")->text();
+        const QString mailbox = Part<QLabel>(about, "Label5")->text();
         QVERIFY2(mailbox.contains(QRegularExpression(QStringLiteral("[^ @]+@[^ @]+[.][a-z]+[)]$"))),
                  qPrintable(mailbox));
-        QCOMPARE(part<QLabel>(about, "Label6")->palette().color(QPalette::WindowText),
+        QCOMPARE(Part<QLabel>(about, "Label6")->palette().color(QPalette::WindowText),
                  QColor(0, 0, 255));
-        QCOMPARE(part<QLabel>(about, "Label5")->palette().color(QPalette::WindowText),
+        QCOMPARE(Part<QLabel>(about, "Label5")->palette().color(QPalette::WindowText),
                  QColor(255, 0, 0));
-        QCOMPARE(part<QPushButton>(about, "Button1")->geometry(), QRect(96, 80, 75, 25));
+        QCOMPARE(Part<QPushButton>(about, "Button1")->geometry(), QRect(96, 80, 75, 25));
         QCOMPARE(about.font().pixelSize(), 11);
         QVERIFY(about.width() >= 255 && about.height() >= 125);
     }
@@ -553,17 +565,17 @@ private slots:
         bool wasModal = false;
         bool escapeIgnored = false;
         QPoint shownAt;
-        whenModalShown([&](QWidget* modal) {
+        WhenModalShown([&](QWidget* modal) {
             wasModal = modal == &about && about.isModal();
             shownAt = about.pos();
             QTest::keyClick(&about, Qt::Key_Escape);
             escapeIgnored = about.isVisible();
             if (how == "click OK")
-                QTest::mouseClick(part<QPushButton>(about, "Button1"), Qt::LeftButton);
+                QTest::mouseClick(Part<QPushButton>(about, "Button1"), Qt::LeftButton);
             else if (how == "Enter")
-                QTest::keyClick(part<QPushButton>(about, "Button1"), Qt::Key_Return);
+                QTest::keyClick(Part<QPushButton>(about, "Button1"), Qt::Key_Return);
             else if (how == "Space on OK")
-                QTest::keyClick(part<QPushButton>(about, "Button1"), Qt::Key_Space);
+                QTest::keyClick(Part<QPushButton>(about, "Button1"), Qt::Key_Space);
             else
                 about.close();
         });
@@ -577,14 +589,14 @@ private slots:
 
     void aboutWindowKeepsWhereItWasLeft() {
         AboutWindow about;
-        whenModalShown([&](QWidget*) {
+        WhenModalShown([&](QWidget*) {
             about.move(400, 300);
             about.close();
         });
         about.showModal();
         QPoint secondPlace;
         QString secondTitle;
-        whenModalShown([&](QWidget*) {
+        WhenModalShown([&](QWidget*) {
             secondPlace = about.pos();
             secondTitle = about.windowTitle();
             about.close();

@@ -31,7 +31,7 @@ TEST_P(AnnouncementTest, PlaysTheClipsInOrder) {
     EXPECT_EQ(AnnouncementClips(c.names, c.capture, {c.blackKingTaken, c.whiteKingTaken}), c.clips);
 }
 
-std::string clipName(const ::testing::TestParamInfo<ClipCase>& info) {
+std::string ClipName(const ::testing::TestParamInfo<ClipCase>& info) {
     return info.param.name;
 }
 
@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
         ClipCase{"UnknownNamesSkipped", {"i", "9", "E", "0"}, false, kOnBoard, kOnBoard, {}},
         ClipCase{
             "LongNamesSkipped", {"ab", "12", "g", "7"}, false, kOnBoard, kOnBoard, {"g", "a7"}}),
-    clipName);
+    ClipName);
 
 TEST(LocalisedClipNameTest, RussianMoveUsesTheRSuffix) {
     std::vector<std::string> played;

@@ -3,12 +3,13 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 namespace morvantide {
 namespace {
 
-BoardPoint point(int x, int y) {
+BoardPoint Point(int x, int y) {
     return {static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)};
 }
 
@@ -52,10 +53,11 @@ class SnapTest : public ::testing::TestWithParam<SnapCase> {};
 
 TEST_P(SnapTest, LandsOnOneSquare) {
     const SnapCase& c = GetParam();
-    const SnappedSquare square = SnapToSquare(point(c.x, c.y));
-    EXPECT_EQ(square.centre, point(c.toX, c.toY));
-    EXPECT_EQ(square.fileName, c.file);
-    EXPECT_EQ(square.rankName, c.rank);
+    const Square square = Square::snapped(Point(c.x, c.y));
+    EXPECT_EQ(square.centre(), Point(c.toX, c.toY));
+    EXPECT_EQ(square.fileName(), c.file);
+    EXPECT_EQ(square.rankName(), c.rank);
+    EXPECT_EQ(Square::named(std::string(c.file) + std::string(c.rank)), square);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -90,16 +92,13 @@ class PicturePlaceTest : public ::testing::TestWithParam<PlaceCase> {};
 
 TEST_P(PicturePlaceTest, PlacesAndReadsBack) {
     const PlaceCase& c = GetParam();
-    const BoardMetrics board{c.boardLeft, 385};
-    const PicturePlace place = PicturePlaceFor(point(c.x, c.y), c.flipped, board);
+    const BoardMetrics board{c.boardLeft, kBoardSize};
+    const PicturePlace place = PicturePlaceFor(Point(c.x, c.y), c.flipped, board);
     EXPECT_EQ(place, (PicturePlace{c.left, c.top}));
-    Position position;
-    position[Slot(14)] = point(c.x, c.y);
-    EXPECT_EQ(PicturePlacesFor(position, c.flipped, board)[13], place);
-    EXPECT_EQ(PointOfPicture(place, c.flipped, board), point(c.readX, c.readY));
+    EXPECT_EQ(PointOfPicture(place, c.flipped, board), Point(c.readX, c.readY));
 }
 
-std::string placeName(const ::testing::TestParamInfo<PlaceCase>& info) {
+std::string PlaceName(const ::testing::TestParamInfo<PlaceCase>& info) {
     return info.param.name;
 }
 
@@ -122,10 +121,10 @@ INSTANTIATE_TEST_SUITE_P(
         PlaceCase{"BoardMovedRight", 52, 52, false, 10, 42, 32, 52, 52},
         PlaceCase{"BoardMovedRightException", 396, 52, false, 10, -19, 32, -9, 52},
         PlaceCase{"NegativePlace", -300, -5, false, 0, -320, -25, -300, -5}),
-    placeName);
+    PlaceName);
 
 TEST(PointOfPictureTest, StoresSixteenBits) {
-    EXPECT_EQ(PointOfPicture({40000, -40000}, false, {}), point(40020 - 65536, -39980 + 65536));
+    EXPECT_EQ(PointOfPicture({40000, -40000}, false, {}), Point(40020 - 65536, -39980 + 65536));
 }
 
 struct ClampCase {

@@ -34,11 +34,11 @@ void PrintTo(const RuleCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-Position positionFor(const RuleCase& c) {
+Position PositionFor(const RuleCase& c) {
     Position position;
     for (const Piece& p : c.others)
-        position[Slot(p.slot)] = at(p.square);
-    const BoardPoint to = at(c.to);
+        position[Slot(p.slot)] = CentreOf(p.square);
+    const BoardPoint to = CentreOf(c.to);
     // The mover stands where it was let go, a few pixels off the target centre.
     position[Slot(c.slot)] = c.dropOnCentre ? to
                                             : BoardPoint{static_cast<std::int16_t>(to.x + 7),
@@ -51,7 +51,7 @@ class RuleCaseTest : public ::testing::TestWithParam<RuleCase> {};
 TEST_P(RuleCaseTest, DecidesTheMove) {
     const RuleCase& c = GetParam();
     const MoveOutcome outcome =
-        ApplyMoveRules(positionFor(c), {Slot(c.slot), at(c.from), at(c.to)});
+        ApplyMoveRules(PositionFor(c), {Slot(c.slot), CentreOf(c.from), CentreOf(c.to)});
     EXPECT_EQ(outcome.illegalMove, c.illegal);
     EXPECT_EQ(outcome.captured.value_or(Slot(0)), Slot(c.captured));
     EXPECT_EQ(outcome.capturesPiece(), c.captured > 0 && !c.illegal);
@@ -184,11 +184,11 @@ const RuleCase kRuleCases[] = {
 };
 
 // Names of the rows for readable test output.
-std::string caseName(const ::testing::TestParamInfo<RuleCase>& info) {
+std::string CaseName(const ::testing::TestParamInfo<RuleCase>& info) {
     return info.param.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rules, RuleCaseTest, ::testing::ValuesIn(kRuleCases), caseName);
+INSTANTIATE_TEST_SUITE_P(Rules, RuleCaseTest, ::testing::ValuesIn(kRuleCases), CaseName);
 
 // Empty-board sweeps: every target square from a few starting squares, checked against the
 // textbook movement of each kind.
@@ -203,34 +203,34 @@ void PrintTo(const SweepCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-bool knightShape(int f, int r) {
+bool KnightShape(int f, int r) {
     return std::abs(f * r) == 2;
 }
-bool bishopShape(int f, int r) {
+bool BishopShape(int f, int r) {
     return f != 0 && std::abs(f) == std::abs(r);
 }
-bool rookShape(int f, int r) {
+bool RookShape(int f, int r) {
     return (f == 0) != (r == 0);
 }
-bool queenShape(int f, int r) {
-    return bishopShape(f, r) || rookShape(f, r);
+bool QueenShape(int f, int r) {
+    return BishopShape(f, r) || RookShape(f, r);
 }
-bool kingShape(int f, int r) {
+bool KingShape(int f, int r) {
     return std::abs(f) <= 1 && std::abs(r) <= 1 && (f || r);
 }
-bool whitePawnFromStart(int f, int r) {
+bool WhitePawnFromStart(int f, int r) {
     return f == 0 && (r == 1 || r == 2);
 }
-bool whitePawnElsewhere(int f, int r) {
+bool WhitePawnElsewhere(int f, int r) {
     return f == 0 && r == 1;
 }
-bool blackPawnFromStart(int f, int r) {
+bool BlackPawnFromStart(int f, int r) {
     return f == 0 && (r == -1 || r == -2);
 }
-bool blackPawnElsewhere(int f, int r) {
+bool BlackPawnElsewhere(int f, int r) {
     return f == 0 && r == -1;
 }
-bool noMove(int, int) {
+bool NoMove(int, int) {
     return false;
 }
 
@@ -238,18 +238,17 @@ class EmptyBoardSweep : public ::testing::TestWithParam<SweepCase> {};
 
 TEST_P(EmptyBoardSweep, EveryTargetSquare) {
     const SweepCase& c = GetParam();
-    const BoardPoint from = at(c.from);
+    const Square start = Square::named(c.from);
+    const BoardPoint from = start.centre();
     for (int file = 0; file < 8; ++file) {
         for (int row = 0; row < 8; ++row) {
-            const int toX = 52 + 40 * file;
-            const int toY = 52 + 40 * row;
-            if (toX == from.x && toY == from.y)
+            const BoardPoint to = Square(file, row).centre();
+            if (to == from)
                 continue;
-            const BoardPoint to{static_cast<std::int16_t>(toX), static_cast<std::int16_t>(toY)};
             Position position;
             position[Slot(c.slot)] = to;
             const MoveOutcome outcome = ApplyMoveRules(position, {Slot(c.slot), from, to});
-            const bool expected = c.legal((toX - from.x) / 40, (from.y - toY) / 40);
+            const bool expected = c.legal(file - start.file(), start.row() - row);
             EXPECT_EQ(!outcome.illegalMove, expected)
                 << c.from << " to " << static_cast<char>('a' + file) << 8 - row;
             EXPECT_FALSE(outcome.captured);
@@ -258,37 +257,37 @@ TEST_P(EmptyBoardSweep, EveryTargetSquare) {
 }
 
 const SweepCase kSweeps[] = {
-    {"KnightCentre", 26, "d4", knightShape},
-    {"KnightCorner", 2, "a8", knightShape},
-    {"BishopCentre", 27, "e4", bishopShape},
-    {"BishopEdge", 6, "h3", bishopShape},
-    {"RookCentre", 25, "d5", rookShape},
-    {"RookCorner", 32, "h1", rookShape},
-    {"QueenCentre", 4, "e5", queenShape},
-    {"QueenEdge", 28, "a4", queenShape},
-    {"KingCentre", 29, "d4", kingShape},
-    {"KingOnEightOffE", 5, "d8", kingShape},
-    {"KingOnE8WithoutRooks", 5, "e8", kingShape},
-    {"WhitePawnStart", 21, "e2", whitePawnFromStart},
-    {"WhitePawnAdvanced", 21, "e3", whitePawnElsewhere},
-    {"BlackPawnStart", 13, "e7", blackPawnFromStart},
-    {"BlackPawnAdvanced", 13, "e5", blackPawnElsewhere},
-    {"BlackPawnOnRankOne", 13, "e1", noMove},
-    {"WhitePawnOnRankEight", 21, "e8", noMove},
+    {"KnightCentre", 26, "d4", KnightShape},
+    {"KnightCorner", 2, "a8", KnightShape},
+    {"BishopCentre", 27, "e4", BishopShape},
+    {"BishopEdge", 6, "h3", BishopShape},
+    {"RookCentre", 25, "d5", RookShape},
+    {"RookCorner", 32, "h1", RookShape},
+    {"QueenCentre", 4, "e5", QueenShape},
+    {"QueenEdge", 28, "a4", QueenShape},
+    {"KingCentre", 29, "d4", KingShape},
+    {"KingOnEightOffE", 5, "d8", KingShape},
+    {"KingOnE8WithoutRooks", 5, "e8", KingShape},
+    {"WhitePawnStart", 21, "e2", WhitePawnFromStart},
+    {"WhitePawnAdvanced", 21, "e3", WhitePawnElsewhere},
+    {"BlackPawnStart", 13, "e7", BlackPawnFromStart},
+    {"BlackPawnAdvanced", 13, "e5", BlackPawnElsewhere},
+    {"BlackPawnOnRankOne", 13, "e1", NoMove},
+    {"WhitePawnOnRankEight", 21, "e8", NoMove},
 };
 
-std::string sweepName(const ::testing::TestParamInfo<SweepCase>& info) {
+std::string SweepName(const ::testing::TestParamInfo<SweepCase>& info) {
     return info.param.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rules, EmptyBoardSweep, ::testing::ValuesIn(kSweeps), sweepName);
+INSTANTIATE_TEST_SUITE_P(Rules, EmptyBoardSweep, ::testing::ValuesIn(kSweeps), SweepName);
 
 TEST(ApplyMoveRulesTest, SkipsTheMoversOwnPlaceOnThePath) {
     Position position;
-    position[Slot(28)] = at("d4"); // the queen's own place, as if dropped there on the way
-    const MoveRequest move{Slot(28), at("d1"), at("d8")};
+    position[Slot(28)] = CentreOf("d4"); // the queen's own place, as if dropped there on the way
+    const MoveRequest move{Slot(28), CentreOf("d1"), CentreOf("d8")};
     EXPECT_FALSE(ApplyMoveRules(position, move).illegalMove);
-    position[Slot(27)] = at("d4");
+    position[Slot(27)] = CentreOf("d4");
     EXPECT_TRUE(ApplyMoveRules(position, move).illegalMove);
 }
 
@@ -297,17 +296,18 @@ TEST(ApplyMoveRulesTest, TheTakenPiecesCornerAlwaysBlocks) {
     Position position;
     for (Slot slot : AllSlots())
         position[slot] = slot.startingPoint();
-    position[Slot(1)] = at("d5");
-    const MoveRequest move{Slot(3), {-40, -40}, at("a8")};
+    position[Slot(1)] = CentreOf("d5");
+    const MoveRequest move{Slot(3), {-40, -40}, CentreOf("a8")};
     position[move.slot] = move.to;
     EXPECT_TRUE(ApplyMoveRules(position, move).illegalMove);
-    EXPECT_FALSE(ApplyMoveRules(position, {Slot(3), {-28, -28}, at("a8")}).illegalMove);
+    EXPECT_FALSE(ApplyMoveRules(position, {Slot(3), {-28, -28}, CentreOf("a8")}).illegalMove);
 }
 
 TEST(ApplyMoveRulesTest, ASlotThatIsNoPieceMakesNoMove) {
     const Position position;
     for (int slot : {0, 33, -1}) {
-        const MoveOutcome outcome = ApplyMoveRules(position, {Slot(slot), at("e2"), at("e3")});
+        const MoveOutcome outcome =
+            ApplyMoveRules(position, {Slot(slot), CentreOf("e2"), CentreOf("e3")});
         EXPECT_TRUE(outcome.illegalMove) << slot;
         EXPECT_FALSE(outcome.captured) << slot;
         EXPECT_FALSE(outcome.castling) << slot;

@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(NewGame, GlideTest,
                                            GlideCase{32767, 52, 24588},
                                            GlideCase{-32768, 332, -24493})); // -24493
 
-Position scatteredPosition() {
+Position ScatteredPosition() {
     Position position;
     for (Slot slot : AllSlots()) {
         // Places all over the window and beyond, a few already at their start.
@@ -62,7 +62,7 @@ Position scatteredPosition() {
 }
 
 TEST(NewGameTest, SeventyFramesLeaveAtMostTwoPixelsThenExactPlaces) {
-    Position position = scatteredPosition();
+    Position position = ScatteredPosition();
     for (int frame = 0; frame < kNewGameFrames; ++frame)
         GlideTowardsInitialPositions(position);
 

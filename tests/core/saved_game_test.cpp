@@ -11,14 +11,14 @@
 namespace morvantide {
 namespace {
 
-Position newGamePosition() {
+Position NewGamePosition() {
     Position position;
     for (Slot slot : AllSlots())
         position[slot] = slot.startingPoint();
     return position;
 }
 
-std::string lines(const std::vector<int>& values, std::string_view lineEnd = "\r\n") {
+std::string Lines(const std::vector<int>& values, std::string_view lineEnd = "\r\n") {
     std::string text;
     for (int value : values) {
         text += std::to_string(value);
@@ -52,7 +52,7 @@ struct CountingSource {
 };
 
 TEST(WriteSavedGame, NewGameGivesTheExampleLinesThenSlot1) {
-    EXPECT_EQ(WriteSavedGame(newGamePosition()), lines(kNewGameLines) + "52\r\n52\r\n");
+    EXPECT_EQ(WriteSavedGame(NewGamePosition()), Lines(kNewGameLines) + "52\r\n52\r\n");
 }
 
 // A position written and read back: the exact text of some lines, then every place restored.
@@ -66,7 +66,7 @@ void PrintTo(const RoundTripCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-std::vector<RoundTripCase> roundTripCases() {
+std::vector<RoundTripCase> RoundTripCases() {
     Position distinct;
     for (Slot slot : AllSlots()) {
         // Distinct values everywhere, negative and off-board ones among them.
@@ -74,7 +74,7 @@ std::vector<RoundTripCase> roundTripCases() {
         distinct[slot] = {static_cast<std::int16_t>(i * 37 - 300),
                           static_cast<std::int16_t>(i % 5 == 0 ? 0 : i * 11)};
     }
-    Position negative = newGamePosition();
+    Position negative = NewGamePosition();
     negative[Slot(2)] = {-52, -332};
     negative[Slot(1)] = {-1, -32768};
     negative[Slot(32)] = {32767, 0};
@@ -99,7 +99,7 @@ TEST_P(SavedGameRoundTrip, WritesSignedDecimalsAndRestoresAllSlotsIncludingSlot1
     for (const auto& [line, expected] : c.lines)
         EXPECT_EQ(written[line - 1], expected) << "line " << line;
 
-    Position loaded = newGamePosition();
+    Position loaded = NewGamePosition();
     const SavedGameResult result = ReadSavedGame(text);
     ASSERT_TRUE(result.ok()) << IoErrorMessage(result.error);
     EXPECT_EQ(result.game.pairCount, 32);
@@ -108,7 +108,7 @@ TEST_P(SavedGameRoundTrip, WritesSignedDecimalsAndRestoresAllSlotsIncludingSlot1
         EXPECT_EQ(loaded[slot], c.position[slot]) << "slot " << slot.number();
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, SavedGameRoundTrip, testing::ValuesIn(roundTripCases()),
+INSTANTIATE_TEST_SUITE_P(Tables, SavedGameRoundTrip, testing::ValuesIn(RoundTripCases()),
                          [](const testing::TestParamInfo<RoundTripCase>& info) {
                              return info.param.name;
                          });
@@ -127,12 +127,12 @@ void PrintTo(const FileCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-std::vector<int> pairsUpTo(int pairs) {
+std::vector<int> PairsUpTo(int pairs) {
     return {kNewGameLines.begin(), kNewGameLines.begin() + 2 * pairs};
 }
 
-std::vector<FileCase> fileCases() {
-    const std::string full = lines(kNewGameLines);
+std::vector<FileCase> FileCases() {
+    const std::string full = Lines(kNewGameLines);
     return {
         {"Empty", "", IoError::None, 0, {}, std::nullopt},
         {"OnlyBlanksReadAsOneZeroPair", "  \r\n", IoError::None, 1, {{0, 0}}, std::nullopt},
@@ -188,13 +188,13 @@ std::vector<FileCase> fileCases() {
          {{92, 52}},
          std::nullopt},
         {"FewerThan32Pairs",
-         lines(pairsUpTo(5)),
+         Lines(PairsUpTo(5)),
          IoError::None,
          5,
          {{92, 52}, {132, 52}, {172, 52}, {212, 52}, {252, 52}},
          std::nullopt},
         {"ThirtyOnePairsAndBlankLineGiveZeroSpare",
-         lines(pairsUpTo(31)) + "\r\n",
+         Lines(PairsUpTo(31)) + "\r\n",
          IoError::None,
          32,
          {},
@@ -224,7 +224,7 @@ std::vector<FileCase> fileCases() {
          {},
          std::nullopt},
         {"ErrorPartWayKeepsNothing",
-         lines(pairsUpTo(10)) + "52abc\r\n",
+         Lines(PairsUpTo(10)) + "52abc\r\n",
          IoError::InvalidNumericInput,
          0,
          {},
@@ -266,7 +266,7 @@ TEST_P(ReadSavedGameFile, ReadsWhatTheFileHolds) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, ReadSavedGameFile, testing::ValuesIn(fileCases()),
+INSTANTIATE_TEST_SUITE_P(Files, ReadSavedGameFile, testing::ValuesIn(FileCases()),
                          [](const testing::TestParamInfo<FileCase>& info) {
                              return info.param.name;
                          });
@@ -323,7 +323,7 @@ INSTANTIATE_TEST_SUITE_P(
 class ReadSavedGameChunks : public testing::TestWithParam<std::size_t> {};
 
 TEST_P(ReadSavedGameChunks, ChunkSizeDoesNotMatter) {
-    const std::string text = "\r\n" + lines(kNewGameLines, "\n") +
+    const std::string text = "\r\n" + Lines(kNewGameLines, "\n") +
                              "\r\n-7\r\n\x1a"
                              "8";
     CountingSource source{text, GetParam()};
@@ -339,7 +339,7 @@ TEST_P(ReadSavedGameChunks, ChunkSizeDoesNotMatter) {
 INSTANTIATE_TEST_SUITE_P(Steps, ReadSavedGameChunks, testing::Values(1, 2, 3, 7, 64, 4096));
 
 TEST(ReadSavedGame, StopsPullingAfterThe33rdPair) {
-    const std::string head = WriteSavedGame(newGamePosition());
+    const std::string head = WriteSavedGame(NewGamePosition());
     constexpr std::size_t kHuge = std::size_t{1} << 30;
     std::size_t pulled = 0;
     // A 1 GiB stream: the saved game, then "1\r\n" again and again, made up as it is pulled.
@@ -394,7 +394,7 @@ TEST(ReadSavedGame, NothingIsPulledAfterCtrlZ) {
 }
 
 TEST(ReadSavedGame, ReadFailureIsAnErrorUnlessEverythingNeededCameFirst) {
-    const std::string text = WriteSavedGame(newGamePosition());
+    const std::string text = WriteSavedGame(NewGamePosition());
     // The reader needs the file up to the end of the last number's text: "52" and its CR.
     const std::size_t needed = text.size() - 1;
     for (std::size_t failAt :
@@ -419,7 +419,7 @@ TEST(ReadSavedGame, ReadFailureIsAnErrorUnlessEverythingNeededCameFirst) {
 }
 
 TEST(ApplySavedGame, ChangesOnlyTheSlotsTheFileReaches) {
-    const Position before = newGamePosition();
+    const Position before = NewGamePosition();
     for (int pairs : {0, 1, 5, 31, 32}) {
         SavedGame game;
         game.pairCount = pairs;
@@ -443,7 +443,7 @@ TEST(ApplySavedGame, Slot1OnlyWhenTheFileHasIt) {
         SavedGame game;
         game.hasSlot1 = hasSlot1;
         game.slot1 = {132, 212};
-        Position position = newGamePosition();
+        Position position = NewGamePosition();
         ApplySavedGame(position, game);
         EXPECT_EQ(position[Slot(1)], (hasSlot1 ? BoardPoint{132, 212} : BoardPoint{52, 52}));
     }
@@ -453,12 +453,12 @@ TEST(ApplySavedGame, SparePairInTheFileIsIgnored) {
     std::vector<int> values = kNewGameLines;
     values[62] = 212;
     values[63] = 212;
-    const SavedGameResult result = ReadSavedGame(lines(values));
+    const SavedGameResult result = ReadSavedGame(Lines(values));
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.game.pairs[31], (BoardPoint{212, 212}));
     Position position;
     ApplySavedGame(position, result.game);
-    Position expected = newGamePosition();
+    Position expected = NewGamePosition();
     expected[Slot(1)] = {}; // the file has no line 65
     EXPECT_EQ(position, expected);
 }

@@ -61,7 +61,7 @@ TEST_P(ProfileString, FollowsTheProfileRules) {
     EXPECT_EQ(ReadProfileString(c.ini, c.section, c.key), c.value);
 }
 
-std::vector<LookupCase> lookupCases() {
+std::vector<LookupCase> LookupCases() {
     const std::string longValue(3000, 'v');
     return {
         {"Plain", kIni, "Settings", "WindowTop", "120"},
@@ -104,7 +104,7 @@ std::vector<LookupCase> lookupCases() {
     };
 }
 
-INSTANTIATE_TEST_SUITE_P(Lookups, ProfileString, testing::ValuesIn(lookupCases()),
+INSTANTIATE_TEST_SUITE_P(Lookups, ProfileString, testing::ValuesIn(LookupCases()),
                          [](const testing::TestParamInfo<LookupCase>& info) {
                              return info.param.name;
                          });

@@ -1,6 +1,6 @@
 #include "fuzz_check.h"
 #include "morvantide/settings.h"
-#include "morvantide/settings_file.h"
+#include "platform_test_seam.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -96,7 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The settings give the integer the value's text holds, and nothing otherwise.
     const std::optional<std::int32_t> parsed = value ? ParseProfileInteger(*value) : std::nullopt;
-    FUZZ_CHECK(SettingsFile::fromText(std::string(ini)).readInteger(section, key) == parsed);
+    FUZZ_CHECK(PlatformTestSeam::settingsFromText(std::string(ini)).readInteger(section, key) ==
+               parsed);
 
     checkInteger(ini);
     if (value)

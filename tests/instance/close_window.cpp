@@ -9,7 +9,7 @@
 
 namespace {
 
-xcb_atom_t atom(xcb_connection_t* connection, const std::string& name) {
+xcb_atom_t Atom(xcb_connection_t* connection, const std::string& name) {
     const xcb_intern_atom_cookie_t cookie =
         xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.c_str());
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
@@ -41,8 +41,8 @@ int main(int argc, char* argv[]) {
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = static_cast<xcb_window_t>(window);
-    message.type = atom(connection, "WM_PROTOCOLS");
-    message.data.data32[0] = atom(connection, "WM_DELETE_WINDOW");
+    message.type = Atom(connection, "WM_PROTOCOLS");
+    message.data.data32[0] = Atom(connection, "WM_DELETE_WINDOW");
     message.data.data32[1] = XCB_CURRENT_TIME;
     const xcb_void_cookie_t sent =
         xcb_send_event_checked(connection, 0, message.window, XCB_EVENT_MASK_NO_EVENT,

@@ -1,4 +1,4 @@
-#include "morvantide/instance_lock.h"
+#include "platform_test_seam.h"
 
 #include <algorithm>
 #include <array>
@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kName = "vRUMKordelis5";
 
-mode_t modeOf(const fs::path& path) {
+mode_t ModeOf(const fs::path& path) {
     struct stat info {};
     EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
     return info.st_mode;
@@ -127,17 +127,17 @@ TEST_P(LockFolderTest, RuntimeFolderOnlyWhenPrivateElseAPrivateFallback) {
         break;
     }
 
-    const std::optional<std::string> folder = InstanceLock::lockFolder();
+    const std::optional<std::string> folder = PlatformTestSeam::lockFolder();
     ASSERT_TRUE(folder);
     EXPECT_EQ(*folder, (c.usesRuntime ? runtime_ : fallback()).string());
 
     InstanceLock lock(kName);
     ASSERT_TRUE(lock.isHeld());
-    EXPECT_EQ(lock.path(), *folder + "/" + kName + ".lock");
-    EXPECT_EQ(modeOf(lock.path()) & 0777, 0600u);
+    EXPECT_EQ(PlatformTestSeam::lockPath(lock), *folder + "/" + kName + ".lock");
+    EXPECT_EQ(ModeOf(PlatformTestSeam::lockPath(lock)) & 0777, 0600u);
     if (!c.usesRuntime) {
-        EXPECT_TRUE(S_ISDIR(modeOf(fallback())));
-        EXPECT_EQ(modeOf(fallback()) & 0777, 0700u);
+        EXPECT_TRUE(S_ISDIR(ModeOf(fallback())));
+        EXPECT_EQ(ModeOf(fallback()) & 0777, 0700u);
     }
 }
 
@@ -164,7 +164,7 @@ enum class Planted {
     HomeOfAnotherUser,
 };
 
-const char* nameOf(Planted planted) {
+const char* NameOf(Planted planted) {
     switch (planted) {
     case Planted::SymlinkToPrivateFolder:
         return "SymlinkToPrivateFolder";
@@ -185,7 +185,7 @@ const char* nameOf(Planted planted) {
 }
 
 void PrintTo(Planted planted, std::ostream* out) {
-    *out << nameOf(planted);
+    *out << NameOf(planted);
 }
 
 class PlantedFallbackTest : public InstanceLockTest,
@@ -234,11 +234,11 @@ TEST_P(PlantedFallbackTest, IsNotUsedAndNoLockIsMade) {
         break;
     }
 
-    EXPECT_EQ(InstanceLock::lockFolder().has_value(), GetParam() == Planted::PipeAsLockFile);
+    EXPECT_EQ(PlatformTestSeam::lockFolder().has_value(), GetParam() == Planted::PipeAsLockFile);
     InstanceLock lock(kName);
     EXPECT_FALSE(lock.isHeld());
     EXPECT_FALSE(lock.alreadyExisted());
-    EXPECT_TRUE(lock.path().empty());
+    EXPECT_TRUE(PlatformTestSeam::lockPath(lock).empty());
     EXPECT_TRUE(fs::is_empty(target));
     if (GetParam() == Planted::OtherOwner) {
         EXPECT_TRUE(fs::is_empty(fallback()));
@@ -253,7 +253,7 @@ INSTANTIATE_TEST_SUITE_P(Plants, PlantedFallbackTest,
                                            Planted::PlainFile, Planted::OtherOwner,
                                            Planted::PipeAsLockFile, Planted::CacheOpenToOthers,
                                            Planted::HomeOfAnotherUser),
-                         [](const auto& info) { return std::string(nameOf(info.param)); });
+                         [](const auto& info) { return std::string(NameOf(info.param)); });
 
 // --- Holders ---------------------------------------------------------------------------------
 
@@ -272,8 +272,8 @@ TEST_F(InstanceLockTest, NameIsHeldWhileAnyHolderRemains) {
         InstanceLock third(kName);
         EXPECT_TRUE(third.alreadyExisted()) << "the second holder still runs";
     }
-    second.release();
-    second.release();
+    PlatformTestSeam::release(second);
+    PlatformTestSeam::release(second);
 
     InstanceLock fourth(kName);
     EXPECT_FALSE(fourth.alreadyExisted());

@@ -1,4 +1,4 @@
-#include "morvantide/file_faults.h"
+#include "file_faults.h"
 #include "morvantide/saved_game_file.h"
 
 #include <cerrno>
@@ -53,7 +53,7 @@ std::ostream& operator<<(std::ostream& out, const Tree& tree) {
 }
 
 // "name=byte,byte,...;" for each attribute, in the kernel's order.
-std::string attributesOf(const fs::path& path) {
+std::string AttributesOf(const fs::path& path) {
     std::string names(4096, '\0'), text;
     names.resize(static_cast<std::size_t>(
         std::max<ssize_t>(0, ::llistxattr(path.c_str(), names.data(), names.size()))));
@@ -70,10 +70,10 @@ std::string attributesOf(const fs::path& path) {
     return text;
 }
 
-Entry entryOf(const fs::path& path) {
+Entry EntryOf(const fs::path& path) {
     struct stat info {};
     EXPECT_EQ(::lstat(path.c_str(), &info), 0);
-    Entry entry{info.st_mode, info.st_uid, info.st_gid, {}, attributesOf(path)};
+    Entry entry{info.st_mode, info.st_uid, info.st_gid, {}, AttributesOf(path)};
     if (S_ISLNK(info.st_mode)) {
         entry.content = fs::read_symlink(path).string();
     } else if (S_ISREG(info.st_mode) && info.st_size > 4096) {
@@ -85,27 +85,27 @@ Entry entryOf(const fs::path& path) {
     return entry;
 }
 
-Tree describe(const fs::path& root) {
+Tree Describe(const fs::path& root) {
     Tree tree;
     for (const auto& item : fs::recursive_directory_iterator(root))
-        tree[item.path().lexically_relative(root).string()] = entryOf(item.path());
+        tree[item.path().lexically_relative(root).string()] = EntryOf(item.path());
     return tree;
 }
 
 // What a plain create of a file holding `content` gives in `folder`, made and taken away.
-Entry plainCreate(const fs::path& folder, const std::string& content) {
+Entry PlainCreate(const fs::path& folder, const std::string& content) {
     const fs::path probe = folder / ".probe";
     const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
     EXPECT_EQ(::write(fd, content.data(), content.size()), static_cast<ssize_t>(content.size()));
     ::close(fd);
-    const Entry entry = entryOf(probe);
+    const Entry entry = EntryOf(probe);
     fs::remove(probe);
     return entry;
 }
 
 // An ACL as the kernel stores it: a version word, then a tag, permissions and id per entry
 // (tags: 1 owner, 2 named user, 4 group, 0x10 mask, 0x20 others).
-std::string aclBytes(std::initializer_list<std::array<unsigned, 3>> entries) {
+std::string AclBytes(std::initializer_list<std::array<unsigned, 3>> entries) {
     std::string bytes{'\2', '\0', '\0', '\0'};
     for (const auto& [tag, permissions, id] : entries) {
         for (const unsigned value : {tag, permissions})
@@ -118,11 +118,11 @@ std::string aclBytes(std::initializer_list<std::array<unsigned, 3>> entries) {
 constexpr unsigned kNoId = ~0U;
 // The group may do nothing, user 4343 may read and write.
 const std::string kLimitingAcl =
-    aclBytes({{1, 6, kNoId}, {2, 6, 4343}, {4, 0, kNoId}, {0x10, 6, kNoId}, {0x20, 0, kNoId}});
+    AclBytes({{1, 6, kNoId}, {2, 6, 4343}, {4, 0, kNoId}, {0x10, 6, kNoId}, {0x20, 0, kNoId}});
 const std::string kDefaultAcl =
-    aclBytes({{1, 7, kNoId}, {2, 7, 4343}, {4, 5, kNoId}, {0x10, 7, kNoId}, {0x20, 5, kNoId}});
+    AclBytes({{1, 7, kNoId}, {2, 7, 4343}, {4, 5, kNoId}, {0x10, 7, kNoId}, {0x20, 5, kNoId}});
 
-void makeSocket(const std::string& path) {
+void MakeSocket(const std::string& path) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -198,7 +198,7 @@ public:
             } else if (kind == "pipe") {
                 EXPECT_EQ(::mkfifo(path, 0666), 0);
             } else if (kind == "socket") {
-                makeSocket(file);
+                MakeSocket(file);
             } else if (kind == "device") {
                 EXPECT_EQ(::mknod(path, S_IFCHR | 0666, makedev(1, 3)), 0);
             } else if (kind == "blanks" || kind == "longline") {
@@ -267,7 +267,7 @@ int injectedErrno;
 int interruptions;
 fs::path sandboxRoot;
 
-bool temporaryIsPrivate() {
+bool TemporaryIsPrivate() {
     for (const auto& item : fs::directory_iterator(sandboxRoot)) {
         if (item.path().filename().string().starts_with(".morvantide-"))
             return (fs::status(item).permissions() &
@@ -276,13 +276,13 @@ bool temporaryIsPrivate() {
     return false;
 }
 
-int injectFault(FileCall call) {
+int InjectFault(FileCall call) {
     // A short name is made only where the file system has no unnamed files.
     if (call == FileCall::CreateUnnamed &&
         (injectedCall == FileCall::CreateTemporary || injectedErrno == kOnlyOwnerMayOpen))
         return EOPNOTSUPP;
     if (injectedErrno == kOnlyOwnerMayOpen)
-        return call == FileCall::Write && !temporaryIsPrivate() ? EIO : 0;
+        return call == FileCall::Write && !TemporaryIsPrivate() ? EIO : 0;
     // A signal interrupts a call once.
     if (call != injectedCall || (injectedErrno == EINTR && interruptions++ > 0))
         return 0;
@@ -291,7 +291,7 @@ int injectFault(FileCall call) {
 
 // Runs the command in a child, so that a change of user, a file size limit or a fault hook
 // ends with it, and returns the text shown ("" for success).
-std::string runInChild(const FileCase& c, Command command, const Sandbox& sandbox) {
+std::string RunInChild(const FileCase& c, Command command, const Sandbox& sandbox) {
     int channel[2];
     EXPECT_EQ(::pipe(channel), 0);
     const pid_t child = ::fork();
@@ -311,7 +311,7 @@ std::string runInChild(const FileCase& c, Command command, const Sandbox& sandbo
             injectedCall = c.fault;
             injectedErrno = c.faultErrno;
             sandboxRoot = sandbox.root();
-            SetFileFaultHook(injectFault);
+            SetFileFaultHook(InjectFault);
         }
         const std::string path = sandbox.at(c.path).string();
         const IoError error = command == Command::Save ? WriteFileReplacing(path, kNew)
@@ -348,9 +348,9 @@ TEST_P(FileCommandTest, ShowsWhatHappenedAndChangesOnlyTheSavedFile) {
         sandbox.arrange(c.arrange);
         if (sandbox.chattrRefused())
             GTEST_SKIP() << "the file system takes no append-only flag";
-        const Tree before = describe(sandbox.root());
+        const Tree before = Describe(sandbox.root());
 
-        EXPECT_EQ(runInChild(c, command, sandbox), c.error);
+        EXPECT_EQ(RunInChild(c, command, sandbox), c.error);
 
         Tree expected = before;
         if (command == Command::Save && !c.written.empty()) {
@@ -359,12 +359,12 @@ TEST_P(FileCommandTest, ShowsWhatHappenedAndChangesOnlyTheSavedFile) {
                 expected[c.written] = old->second;
                 expected[c.written].content = kNew;
             } else {
-                expected[c.written] = plainCreate(sandbox.at(c.written).parent_path(), kNew);
+                expected[c.written] = PlainCreate(sandbox.at(c.written).parent_path(), kNew);
                 if (c.runner == Runner::OtherUser)
                     expected[c.written].uid = expected[c.written].gid = kNobody;
             }
         }
-        const Tree after = describe(sandbox.root());
+        const Tree after = Describe(sandbox.root());
         EXPECT_EQ(after, expected) << "after:" << after << "\nexpected:" << expected;
     }
 }

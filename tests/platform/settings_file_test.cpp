@@ -22,7 +22,7 @@ void PrintTo(const ReadIntegerCase& c, std::ostream* os) {
 }
 
 // The settings file holding `text`, read as the program reads it.
-std::optional<std::int32_t> windowTopIn(const std::string& text) {
+std::optional<std::int32_t> WindowTopIn(const std::string& text) {
     std::string path = (std::filesystem::temp_directory_path() / "morvantide-ini-XXXXXX").string();
     const int fd = ::mkstemp(path.data());
     EXPECT_GE(fd, 0);
@@ -36,7 +36,7 @@ std::optional<std::int32_t> windowTopIn(const std::string& text) {
 class SettingsFileInteger : public testing::TestWithParam<ReadIntegerCase> {};
 
 TEST_P(SettingsFileInteger, ReadsAnIntegerOrNothing) {
-    EXPECT_EQ(windowTopIn(GetParam().ini), GetParam().expected);
+    EXPECT_EQ(WindowTopIn(GetParam().ini), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "app_test_seam.h"
 #include "flat_button.h"
 #include "main_window.h"
+#include "morvantide/board_geometry.h"
 #include "piece_picture.h"
+#include "square_point.h"
 #include "test_doubles.h"
 
 #include <QApplication>
@@ -55,14 +58,7 @@ public:
     }
 
     // The window point where the centre of `square` ("e4") is drawn, flipped or not.
-    QPoint SquareCentre(const char* square) const {
-        const int x = 52 + 40 * (square[0] - 'a');
-        const int y = 52 + 40 * ('8' - square[1]);
-        const int boardLeft = child(QStringLiteral("imBoard1"))->x();
-        if (flipped())
-            return {boardLeft + 385 - x, 385 - y};
-        return {boardLeft + x, y};
-    }
+    QPoint squareCentre(const char* square) const { return placeOf(square) + QPoint(20, 20); }
     // Where every picture stands, slot 1 first, and which of them are on the board.
     QList<QPoint> places() const {
         QList<QPoint> all;
@@ -77,7 +73,11 @@ public:
         return all;
     }
     // Where the picture of a piece on `square` stands.
-    QPoint placeOf(const char* square) const { return SquareCentre(square) - QPoint(20, 20); }
+    QPoint placeOf(const char* square) const {
+        const BoardMetrics board{child(QStringLiteral("imBoard1"))->x()};
+        const PicturePlace place = PicturePlaceFor(CentreOf(square), flipped(), board);
+        return {place.left, place.top};
+    }
 
     // Stands the listed pieces on their squares, every other one off the board, as after a
     // series of moves; for Black to move, White first plays e2-e4 from the new game.
@@ -87,12 +87,14 @@ public:
             move(21, "e4");
         Position table;
         for (const auto& [slot, square] : pieces)
-            table[Slot(slot)] = {std::int16_t(52 + 40 * (square[0] - 'a')),
-                                 std::int16_t(52 + 40 * ('8' - square[1]))};
-        window->showPosition(table);
+            table[Slot(slot)] = CentreOf(square);
+        setUp(table);
         dialogs.messages.clear();
         voice.clips.clear();
     }
+
+    // Sets a position up without playing up to it; the turn and the columns stay as they are.
+    void setUp(const Position& position) { AppTestSeam::setUpPosition(*window, position); }
 
     // Presses the piece at its centre, moves the mouse by `offset` and releases it.
     void drag(int slot, QPoint offset, Qt::MouseButton button = Qt::LeftButton) {
@@ -106,7 +108,7 @@ public:
     // Drags the piece of `slot` so that its centre ends on the centre of `square`.
     void move(int slot, const char* square) {
         const QPoint centre = picture(slot)->geometry().topLeft() + QPoint(20, 20);
-        drag(slot, SquareCentre(square) - centre);
+        drag(slot, squareCentre(square) - centre);
     }
 
     // Sends one mouse event with the given buttons and keys, as the window system would.

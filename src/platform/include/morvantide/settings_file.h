@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace morvantide {
 
@@ -14,20 +15,19 @@ public:
     // Larger files are not settings files of this program; they are not read at all.
     static constexpr std::size_t kMaxSize = 1024 * 1024;
 
-    explicit SettingsFile(std::string path);
-    // Settings read from a text that is no file, as the file holding it would read.
-    static SettingsFile fromText(std::string text);
-
-    const std::string& path() const { return path_; }
+    explicit SettingsFile(const std::string& path);
 
     // The key's value as an integer, by the profile rules; nothing when the key is missing,
     // empty or not an integer.
     std::optional<std::int32_t> readInteger(std::string_view section, std::string_view key) const;
 
 private:
-    SettingsFile(std::string path, std::string text);
+    friend class PlatformTestSeam;
 
-    std::string path_;
+    struct FromText {};
+    // Settings read from a text that is no file, as the file holding it would read.
+    SettingsFile(FromText, std::string text) : text_(std::move(text)) {}
+
     std::string text_;
 };
 

@@ -22,6 +22,10 @@ public:
     bool isHeld() const { return fd_ >= 0; }
     // Another process held the name when this one took it.
     bool alreadyExisted() const { return alreadyExisted_; }
+
+private:
+    friend class PlatformTestSeam;
+
     // The lock file, empty when the lock could not be made.
     const std::string& path() const { return path_; }
 
@@ -33,7 +37,6 @@ public:
     // password database's), made on first use. Nothing when neither can be trusted.
     static std::optional<std::string> lockFolder();
 
-private:
     int fd_ = -1;
     bool alreadyExisted_ = false;
     std::string path_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "morvantide/board_point.h"
+#include "morvantide/square.h"
 
 #include <array>
 #include <cstdint>
@@ -37,12 +37,12 @@ public:
         return kBackRank[static_cast<std::size_t>(entry() % 8)];
     }
 
-    // The centre of the square the piece starts on.
-    constexpr BoardPoint startingPoint() const {
-        constexpr std::array<std::int16_t, 4> kRows = {52, 92, 292, 332}; // ranks 8, 7, 2, 1
-        return {static_cast<std::int16_t>(52 + 40 * (entry() % 8)),
-                kRows[static_cast<std::size_t>(entry() / 8)]};
+    // The square the piece starts on, and its centre.
+    constexpr Square startingSquare() const {
+        constexpr std::array<int, 4> kRows = {0, 1, 6, 7}; // ranks 8, 7, 2, 1
+        return {entry() % 8, kRows[static_cast<std::size_t>(entry() / 8)]};
     }
+    constexpr BoardPoint startingPoint() const { return startingSquare().centre(); }
 
     constexpr bool operator==(const Slot&) const = default;
 
