@@ -386,9 +386,14 @@ void MainWindow::speakClip(std::string_view name) {
     voice_.playClip(QString::fromStdString(LocalisedClipName(name, englishButton_->isChecked())));
 }
 
+// The move's clips are one phrase, spoken without a pause between them.
 void MainWindow::announceMove(const DropResult& drop) {
+    if (!voiceBox_->isChecked())
+        return;
+    QStringList phrase;
     for (const std::string& clip : drop.clips)
-        speakClip(clip);
+        phrase << QString::fromStdString(LocalisedClipName(clip, englishButton_->isChecked()));
+    voice_.playPhrase(phrase);
 }
 
 } // namespace morvantide
