@@ -46,12 +46,13 @@ QString ReasonText(const std::optional<QString>& reason) {
     return reason.value_or(QStringLiteral("-"));
 }
 
-// The child's side: asks a player with these candidates why it cannot be heard, plays three
-// clips, copies the module to `installAt` (when given) and asks again. Prints one line per fact.
+// The child's side: makes a player with these candidates (nothing is loaded yet), asks it why it
+// cannot be heard, plays three clips, copies the module to `installAt` (when given) and asks
+// again. Prints one line per fact.
 int RunChild(const QStringList& candidates, const QString& installAt) {
-    const bool mappedBefore = MultimediaIsMapped();
     qInstallMessageHandler(RecordMessage);
     LoadedClipPlayer player(candidates);
+    const bool mappedBefore = MultimediaIsMapped();
     const QString first = ReasonText(player.unavailableReason());
     QElapsedTimer timer;
     timer.start();
