@@ -82,11 +82,6 @@ if [[ ${MORVANTIDE_PULSE_SINK:-pipe} == null ]]; then
 else
     cat "$dir/sink.fifo" >"$dir/sink.raw" &
     reader_pid=$!
-    # The FIFO holds only 93 ms of the sink's output, and the daemon drops what does not fit: on a
-    # busy machine the reader must not wait behind other work longer than that, or the capture
-    # lacks part of a clip that was played whole. Where raising its priority is allowed (root,
-    # as in CI), give it the daemon's own.
-    renice -n -11 -p "$reader_pid" >/dev/null 2>&1 || true
     sink="module-pipe-sink file=$dir/sink.fifo sink_name=capture $sink_format use_system_clock_for_timing=yes"
 fi
 
