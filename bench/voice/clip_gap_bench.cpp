@@ -168,27 +168,13 @@ void MeasurePhrase(AudioClipPlayer& player, ClipStore& clips, const Capture& cap
     figures.spanBeyondClips.push_back(ms(lastEnd - firstSound - own));
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
-    const Capture capture = {qEnvironmentVariable("MORVANTIDE_SINK_CAPTURE"),
-                             qEnvironmentVariableIntValue("MORVANTIDE_SINK_RATE"),
-                             qEnvironmentVariableIntValue("MORVANTIDE_SINK_CHANNELS"),
-                             qEnvironmentVariableIntValue("MORVANTIDE_SINK_SETTLE_MS")};
-    if (capture.path.isEmpty()) {
-        std::fprintf(stderr, "run me through tests/app/voice/with-pulse.sh\n");
-        return 2;
-    }
-
-    // --- Start ---
+// Times building the store, the first phrase (with the connection to the sound server) and
+// decoding every clip.
+void ReportStart(AudioClipPlayer& player, ClipStore& clips) {
     QElapsedTimer timer;
     timer.start();
-    AudioClipPlayer player;
+    const ClipStore store;
     const double storeMs = double(timer.nsecsElapsed()) / 1e6;
-    // The same clips, for their lengths and samples.
-    ClipStore clips;
 
     const QString firstName = QStringLiteral("E_R");
     timer.restart();
@@ -206,6 +192,26 @@ int main(int argc, char** argv) {
     std::printf("first phrase, cold: %.2f ms for a clip of %.2f ms -> overhead %.2f ms\n", firstMs,
                 firstLengthMs, firstMs - firstLengthMs);
     std::printf("decode all 42 clips                  %7.2f ms\n", decodeAllMs);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    const Capture capture = {qEnvironmentVariable("MORVANTIDE_SINK_CAPTURE"),
+                             qEnvironmentVariableIntValue("MORVANTIDE_SINK_RATE"),
+                             qEnvironmentVariableIntValue("MORVANTIDE_SINK_CHANNELS"),
+                             qEnvironmentVariableIntValue("MORVANTIDE_SINK_SETTLE_MS")};
+    if (capture.path.isEmpty()) {
+        std::fprintf(stderr, "run me through tests/app/voice/with-pulse.sh\n");
+        return 2;
+    }
+
+    AudioClipPlayer player;
+    // The same clips, for their lengths and samples.
+    ClipStore clips;
+    ReportStart(player, clips);
 
     // --- Phrases ---
     const bool russian = capture.rate == 22050;

@@ -21,9 +21,9 @@ public:
     PulseStream(const PcmClip& format, qint64 bytes) {
         const pa_sample_spec spec = {PA_SAMPLE_S16NE, quint32(format.sampleRate),
                                      quint8(format.channelCount)};
-        // The whole phrase goes to the server before it plays, so that a busy machine that is
-        // late to hand over the next piece cannot make the server skip part of it. Playback
-        // starts when the samples are drained; the other values are the server's choice.
+        // The whole phrase goes to the server before it plays, so that nothing is left to hand
+        // over while it plays, however busy the machine. Playback starts when the samples are
+        // drained; the other values are the server's choice.
         const auto unset = static_cast<quint32>(-1);
         const pa_buffer_attr buffer = {unset, quint32(std::max<qint64>(bytes, 1)), unset, unset,
                                        unset};
