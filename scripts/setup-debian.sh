@@ -5,7 +5,8 @@ set -euo pipefail
 
 build_packages=(
     cmake ninja-build g++ pkgconf
-    qt6-base-dev qt6-multimedia-dev libfontconfig-dev libgl-dev libegl-dev libxkbcommon-dev
+    qt6-base-dev qt6-multimedia-dev libpulse-dev libfontconfig-dev libgl-dev libegl-dev
+    libxkbcommon-dev
     qt6-translations-l10n qt6-qpa-plugins
     fonts-urw-base35 fonts-liberation2 fonts-gamaliel fonts-dejavu-core
 )

@@ -1,16 +1,17 @@
-// How quickly the voice gets going and how closely the clips of an announcement follow each
-// other. Run under tests/app/voice/with-pulse.sh: its sink records what it plays, in real time.
+// How quickly the voice gets going and how closely the clips of a move's phrase follow each
+// other. Run under tests/app/voice/with-pulse.sh: its sink records what it plays, in real time
+// (MORVANTIDE_PULSE_SINK=null: a null sink with 2 s of latency, as a network speaker has).
 //
 // Reports
-//   - start: building the clip store, the first playClip's overhead (its blocking time beyond
-//     the clip's length, with the sound server connection made on the way), and the cost of
-//     decoding all 42 clips at once (what decoding them at start would add);
-//   - per call: blocking time minus the clip's length, over many announcement clips;
-//   - gaps: the silence between the end of one clip's audio and the start of the next one's,
-//     measured in the sink's recording, for the language whose clips have the sink's rate and
-//     so reach it sample for sample (Russian by default; MORVANTIDE_PULSE_RATE=11025 for
-//     English).
-
+//   - start: building the clip store, the first phrase's overhead (its blocking time beyond the
+//     clip's length, with the sound server connection made on the way), and the cost of decoding
+//     all 42 clips at once (what decoding them at start would add);
+//   - per phrase, for e2-e4 (four clips) and a capture that takes a king (seven): how long the
+//     call blocked beyond the clips' length; in the sink's recording, the time from the first
+//     clip's first sound to the last clip's end beyond what the clips themselves hold there; and
+//     the silence put between two clips (0 when each starts where the one before ends). The
+//     recording is read for the language whose clips have the sink's rate and so reach it sample
+//     for sample (Russian by default; MORVANTIDE_PULSE_RATE=11025 for English).
 #include "voice/audio_clip_player.h"
 
 #include <QCoreApplication>
@@ -74,54 +75,106 @@ std::vector<qint16> Captured(const QString& path, int channels, qint64 firstFram
     return samples;
 }
 
-// Start of the clip's audible part in `played`, at or after `from`; -1 if it is not there.
-qsizetype FindAudible(const std::vector<qint16>& played, qsizetype from,
-                      const std::vector<qint16>& clip, qsizetype* audibleLength) {
-    qsizetype first = 0;
-    while (first < qsizetype(clip.size()) && clip[first] == 0) {
-        ++first;
-    }
-    qsizetype last = qsizetype(clip.size()) - 1;
-    while (last > first && clip[last] == 0) {
-        --last;
-    }
-    const qsizetype length = last - first + 1;
-    *audibleLength = length;
-    for (qsizetype at = from; at + length <= qsizetype(played.size()); ++at) {
-        if (played[at] == 0) {
+// Where the clip's first sample lies in `played`, found by its audible part at or after `from`;
+// -1 if it is not there. `audibleFrom` and `audibleTo` give that part's bounds in the clip.
+struct Found {
+    qsizetype at = -1;
+    qsizetype audibleFrom = 0;
+    qsizetype audibleTo = 0;
+};
+
+Found FindClip(const std::vector<qint16>& played, qsizetype from, const std::vector<qint16>& clip) {
+    Found found;
+    while (found.audibleFrom < qsizetype(clip.size()) && clip[found.audibleFrom] == 0)
+        ++found.audibleFrom;
+    found.audibleTo = qsizetype(clip.size());
+    while (found.audibleTo > found.audibleFrom && clip[found.audibleTo - 1] == 0)
+        --found.audibleTo;
+    const qsizetype length = found.audibleTo - found.audibleFrom;
+    for (qsizetype at = std::max(from, found.audibleFrom); at + length <= qsizetype(played.size());
+         ++at) {
+        if (played[at] == 0)
             continue;
-        }
         qsizetype k = 0;
-        while (k < length && std::abs(played[at + k] - clip[first + k]) <= 1) {
+        while (k < length && std::abs(played[at + k] - clip[found.audibleFrom + k]) <= 1)
             ++k;
-        }
         if (k == length) {
-            return at;
+            found.at = at - found.audibleFrom;
+            return found;
         }
     }
-    return -1;
+    return found;
 }
 
-} // namespace
+struct Capture {
+    QString path;
+    int rate = 0;
+    int channels = 0;
+    int settleMs = 0;
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
-    const QString capturePath = qEnvironmentVariable("MORVANTIDE_SINK_CAPTURE");
-    const int captureRate = qEnvironmentVariableIntValue("MORVANTIDE_SINK_RATE");
-    const int captureChannels = qEnvironmentVariableIntValue("MORVANTIDE_SINK_CHANNELS");
-    if (capturePath.isEmpty()) {
-        std::fprintf(stderr, "run me through tests/app/voice/with-pulse.sh\n");
-        return 2;
-    }
+    qint64 frameCount() const { return QFileInfo(path).size() / (4 * channels); }
+};
 
-    // --- Start ---
+// Figures over many phrases, in milliseconds.
+struct PhraseFigures {
+    std::vector<double> blockedBeyondLength;
+    std::vector<double> spanBeyondClips;
+    std::vector<double> gaps;
+    std::vector<double> spans;
+};
+
+// Plays the phrase and adds its figures; the recording is read when its clips have the sink's
+// rate.
+void MeasurePhrase(AudioClipPlayer& player, ClipStore& clips, const Capture& capture,
+                   const QStringList& names, PhraseFigures& figures) {
+    QThread::msleep(300);
+    const qint64 before = capture.frameCount();
+    double lengthMs = 0;
+    for (const QString& name : names)
+        lengthMs += double(clips.clip(name)->durationUs()) / 1e3;
     QElapsedTimer timer;
     timer.start();
-    AudioClipPlayer player;
+    player.playPhrase(names);
+    figures.blockedBeyondLength.push_back(double(timer.nsecsElapsed()) / 1e6 - lengthMs);
+    if (clips.clip(names.front())->sampleRate != capture.rate)
+        return;
+    QThread::msleep(capture.settleMs);
+    const std::vector<qint16> played = Captured(capture.path, capture.channels, before);
+    const auto ms = [&capture](qsizetype frames) { return 1000.0 * double(frames) / capture.rate; };
+    qsizetype next = 0;        // where the next clip's first sample belongs
+    qsizetype firstSound = -1; // the first clip's first audible sample
+    qsizetype lastEnd = 0;     // the last clip's end of sound
+    qsizetype own = 0;         // what the clips hold from the first sound to the last
+    for (const QString& name : names) {
+        const std::vector<qint16> clip = SamplesOf(*clips.clip(name));
+        const Found found = FindClip(played, next, clip);
+        if (found.at < 0) {
+            std::fprintf(stderr, "%s not found in the recording\n", qPrintable(name));
+            return;
+        }
+        if (firstSound < 0) {
+            firstSound = found.at + found.audibleFrom;
+            own -= found.audibleFrom;
+        } else {
+            figures.gaps.push_back(ms(found.at - next));
+        }
+        own += qsizetype(clip.size());
+        lastEnd = found.at + found.audibleTo;
+        next = found.at + qsizetype(clip.size());
+        if (&name == &names.back())
+            own -= qsizetype(clip.size()) - found.audibleTo;
+    }
+    figures.spans.push_back(ms(lastEnd - firstSound));
+    figures.spanBeyondClips.push_back(ms(lastEnd - firstSound - own));
+}
+
+// Times building the store, the first phrase (with the connection to the sound server) and
+// decoding every clip.
+void ReportStart(AudioClipPlayer& player, ClipStore& clips) {
+    QElapsedTimer timer;
+    timer.start();
+    const ClipStore store;
     const double storeMs = double(timer.nsecsElapsed()) / 1e6;
-    // The same clips, for their lengths and samples.
-    ClipStore clips;
 
     const QString firstName = QStringLiteral("E_R");
     timer.restart();
@@ -131,67 +184,66 @@ int main(int argc, char** argv) {
 
     timer.restart();
     ClipStore fresh;
-    for (const QString& file : QDir(QStringLiteral(":/clips")).entryList()) {
+    for (const QString& file : QDir(QStringLiteral(":/clips")).entryList())
         fresh.clip(QFileInfo(file).completeBaseName());
-    }
     const double decodeAllMs = double(timer.nsecsElapsed()) / 1e6;
-    timer.restart();
-    ClipStore single;
-    single.clip(QStringLiteral("NEW_R"));
-    const double decodeOneMs = double(timer.nsecsElapsed()) / 1e6;
 
     std::printf("clip store built (42 names listed)   %7.2f ms\n", storeMs);
-    std::printf("first playClip, cold: %.2f ms for a clip of %.2f ms -> overhead %.2f ms\n",
-                firstMs, firstLengthMs, firstMs - firstLengthMs);
-    std::printf("decode one clip (NEW_R)              %7.2f ms\n", decodeOneMs);
+    std::printf("first phrase, cold: %.2f ms for a clip of %.2f ms -> overhead %.2f ms\n", firstMs,
+                firstLengthMs, firstMs - firstLengthMs);
     std::printf("decode all 42 clips                  %7.2f ms\n", decodeAllMs);
+}
 
-    // --- Announcements ---
-    const QStringList russian = {"E_R", "A2_R", "TAKES_R", "E_R", "A4_R", "CHECK_R", "MAT_R"};
-    const QStringList english = {"D", "A4", "TAKES", "E", "A5", "CHECK", "MAT"};
-    std::vector<double> overheadRu, overheadEn, gaps;
-    // Plays the announcement; when its clips have the sink's rate, finds them in the recording
-    // and measures the silence between them.
-    auto announce = [&](const QStringList& names, std::vector<double>& overhead) {
-        QThread::msleep(300);
-        const qint64 before = QFileInfo(capturePath).size() / (4 * captureChannels);
-        for (const QString& name : names) {
-            timer.restart();
-            player.playClip(name);
-            const double blockedMs = double(timer.nsecsElapsed()) / 1e6;
-            overhead.push_back(blockedMs - double(clips.clip(name)->durationUs()) / 1e3);
-        }
-        if (clips.clip(names.front())->sampleRate != captureRate) {
-            return;
-        }
-        QThread::msleep(300);
-        const std::vector<qint16> played = Captured(capturePath, captureChannels, before);
-        qsizetype at = 0;
-        qsizetype previousEnd = -1;
-        for (const QString& name : names) {
-            qsizetype audible = 0;
-            const qsizetype found = FindAudible(played, at, SamplesOf(*clips.clip(name)), &audible);
-            if (found < 0) {
-                std::fprintf(stderr, "%s not found in the recording\n", qPrintable(name));
-                return;
-            }
-            if (previousEnd >= 0) {
-                gaps.push_back(1000.0 * double(found - previousEnd) / captureRate);
-            }
-            previousEnd = found + audible;
-            at = previousEnd;
-        }
-    };
-    for (int round = 0; round < rounds; ++round) {
-        announce(russian, overheadRu);
-        announce(english, overheadEn);
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    const Capture capture = {qEnvironmentVariable("MORVANTIDE_SINK_CAPTURE"),
+                             qEnvironmentVariableIntValue("MORVANTIDE_SINK_RATE"),
+                             qEnvironmentVariableIntValue("MORVANTIDE_SINK_CHANNELS"),
+                             qEnvironmentVariableIntValue("MORVANTIDE_SINK_SETTLE_MS")};
+    if (capture.path.isEmpty()) {
+        std::fprintf(stderr, "run me through tests/app/voice/with-pulse.sh\n");
+        return 2;
     }
-    Print("per call, Russian (blocked - length)", StatsOf(overheadRu), overheadRu.size());
-    Print("per call, English (blocked - length)", StatsOf(overheadEn), overheadEn.size());
-    Print(captureRate == 22050 ? "gap between Russian clips (recorded)"
-                               : "gap between English clips (recorded)",
-          StatsOf(gaps), gaps.size());
-    std::printf("(the sink records in blocks of %.1f ms, which bounds the gaps' resolution)\n",
-                4096.0 / (4.0 * captureChannels) / captureRate * 1000.0);
+
+    AudioClipPlayer player;
+    // The same clips, for their lengths and samples.
+    ClipStore clips;
+    ReportStart(player, clips);
+
+    // --- Phrases ---
+    const bool russian = capture.rate == 22050;
+    const QString suffix = russian ? QStringLiteral("_R") : QString();
+    QStringList move;
+    for (const char* name : {"E", "A2", "E", "A4"})
+        move << QLatin1String(name) + suffix;
+    QStringList kingTaken;
+    for (const char* name : {"D", "A4", "TAKES", "E", "A5", "CHECK", "MAT"})
+        kingTaken << QLatin1String(name) + suffix;
+    PhraseFigures moveFigures;
+    PhraseFigures kingTakenFigures;
+    for (int round = 0; round < rounds; ++round) {
+        MeasurePhrase(player, clips, capture, move, moveFigures);
+        MeasurePhrase(player, clips, capture, kingTaken, kingTakenFigures);
+    }
+    double moveLengthMs = 0;
+    for (const QString& name : move)
+        moveLengthMs += double(clips.clip(name)->durationUs()) / 1e3;
+    std::printf("e2-e4 in %s: 4 clips, %.2f ms of sound\n", russian ? "Russian" : "English",
+                moveLengthMs);
+    Print("e2-e4: blocked beyond the clips", StatsOf(moveFigures.blockedBeyondLength),
+          moveFigures.blockedBeyondLength.size());
+    Print("e2-e4: first sound to last end", StatsOf(moveFigures.spans), moveFigures.spans.size());
+    Print("e2-e4: that beyond the clips' own", StatsOf(moveFigures.spanBeyondClips),
+          moveFigures.spanBeyondClips.size());
+    Print("e2-e4: gap between clips", StatsOf(moveFigures.gaps), moveFigures.gaps.size());
+    Print("7 clips: blocked beyond the clips", StatsOf(kingTakenFigures.blockedBeyondLength),
+          kingTakenFigures.blockedBeyondLength.size());
+    Print("7 clips: gap between clips", StatsOf(kingTakenFigures.gaps),
+          kingTakenFigures.gaps.size());
+    std::printf("(a FIFO sink records in blocks of %.1f ms, which bounds the gaps' resolution)\n",
+                4096.0 / (4.0 * capture.channels) / capture.rate * 1000.0);
     return 0;
 }

@@ -99,9 +99,10 @@ void MainWindow::buildTurnLabels() {
     };
     whiteTurn_ = makeLabel("Label1", QStringLiteral("Ход"), {432, 146}, 16, kTurnColour);
     blackTurn_ = makeLabel("Label2", QStringLiteral("Ожидание"), {536, 144}, 15, kWaitColour);
-    // A screen reader reads a label's text; the description says whose turn it tells.
-    whiteTurn_->setAccessibleDescription(QStringLiteral("Очередь белых"));
-    blackTurn_->setAccessibleDescription(QStringLiteral("Очередь черных"));
+    // A screen reader reads a label's text ("Ход", "Ожидание"); the description says only whose
+    // label it is, so that the two never disagree about whose turn it is.
+    whiteTurn_->setAccessibleDescription(QStringLiteral("Метка белых"));
+    blackTurn_->setAccessibleDescription(QStringLiteral("Метка черных"));
     makeLabel("Label3", QStringLiteral("Белые"), {432, 120}, 17, palette().color(QPalette::Light));
     makeLabel("Label4", QStringLiteral("Черные"), {536, 120}, 17,
               palette().color(QPalette::ButtonText));
@@ -383,9 +384,14 @@ void MainWindow::speakClip(std::string_view name) {
     voice_.playClip(QString::fromStdString(LocalisedClipName(name, englishButton_->isChecked())));
 }
 
+// The move's clips are one phrase, spoken without a pause between them.
 void MainWindow::announceMove(const DropResult& drop) {
+    if (!voiceBox_->isChecked())
+        return;
+    QStringList phrase;
     for (const std::string& clip : drop.clips)
-        speakClip(clip);
+        phrase << QString::fromStdString(LocalisedClipName(clip, englishButton_->isChecked()));
+    voice_.playPhrase(phrase);
 }
 
 } // namespace morvantide

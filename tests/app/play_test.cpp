@@ -69,6 +69,8 @@ private slots:
         // The pawn stays where it went after the box is closed.
         QCOMPARE(picture(21)->pos(), placeOf("e4"));
         QCOMPARE(driver_->voice.clips, (QStringList{"e_r", "a2_r", "e_r", "a4_r"}));
+        // One phrase, spoken without pauses between its words.
+        QCOMPARE(driver_->voice.phraseLengths, QList<int>{4});
 
         // The drop is over: a stray release on the pawn plays nothing again.
         WindowDriver::send(picture(21), QEvent::MouseButtonRelease, {20, 20}, Qt::LeftButton,

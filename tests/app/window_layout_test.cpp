@@ -349,10 +349,10 @@ private slots:
                            << "";
         QTest::newRow("White's turn") << "Label1"
                                       << ""
-                                      << "Очередь белых";
+                                      << "Метка белых";
         QTest::newRow("Black's turn") << "Label2"
                                       << ""
-                                      << "Очередь черных";
+                                      << "Метка черных";
     }
 
     void accessibleNames() {

@@ -93,7 +93,7 @@ def case_startup(desktop):
         program.find(node_role, name)
     descriptions = sorted(n.description for n in descendants(program.main())
                           if role(n) == "label" and n.description)
-    if descriptions != ["Очередь белых", "Очередь черных"]:
+    if descriptions != ["Метка белых", "Метка черных"]:
         raise Failure(f"the turn labels are described as {descriptions}")
     if program.checked("Перевернуть доску") or program.checked("Голос"):
         raise Failure("the flip or the voice box is ticked at start")

@@ -73,7 +73,7 @@ readonly INSTALLED_FILES=(
     /usr/share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/morvantide.png
 )
 # Libraries dpkg-shlibdeps must find, and what the program needs that it cannot see.
-readonly NEEDED=(libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6
+readonly NEEDED=(libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 libpulse0
     fonts-urw-base35 fonts-liberation2 fonts-gamaliel)
 
 package_state() {

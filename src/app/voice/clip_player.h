@@ -1,19 +1,25 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace morvantide {
 
-// Plays one built-in clip to its end. The window talks to this interface only, so tests can
-// put a recording stand-in in its place.
+// Plays built-in clips to their end. The window talks to this interface only, so tests can put a
+// recording stand-in in its place.
 class ClipPlayer {
 public:
     virtual ~ClipPlayer() = default;
 
-    // Plays the built-in clip `name` (looked up without regard to case) and returns when it
-    // has been heard to its end. A clip that cannot be played returns at once, silently.
-    virtual void playClip(const QString& name) = 0;
+    // Plays the built-in clips `names` (looked up without regard to case) as one phrase: each
+    // follows the one before without a pause, and the call returns when the last has been heard
+    // to its end. The speaker's delay is waited for once per phrase, not once per clip. A clip
+    // that cannot be played is left out, silently; when none can, the call returns at once.
+    virtual void playPhrase(const QStringList& names) = 0;
+
+    // A phrase of the one clip `name`.
+    void playClip(const QString& name) { playPhrase(QStringList{name}); }
 
     // Why no clip can be heard, in a few Russian words ("нет вывода звука"), or nothing when
     // clips can be played. Finds out afresh: it may load the voice and open the sound output for

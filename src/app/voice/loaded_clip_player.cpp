@@ -74,12 +74,16 @@ bool LoadedClipPlayer::load() {
     return false;
 }
 
-void LoadedClipPlayer::playClip(const QString& name) {
+void LoadedClipPlayer::playPhrase(const QStringList& names) {
     if (load())
-        player_->playClip(name);
+        player_->playPhrase(names);
 }
 
 std::optional<QString> LoadedClipPlayer::unavailableReason() {
+    // Asked each time the voice is switched on: a module that did not load before is looked for
+    // again, in case it has been installed since.
+    if (player_ == nullptr)
+        tried_ = false;
     if (!load())
         return loadFailure_;
     return player_->unavailableReason();

@@ -11,7 +11,8 @@ namespace morvantide {
 // Plays clips through the voice module, which it loads from the first of its candidate files
 // that loads when the first clip or the reason is asked for, and keeps loaded until the process
 // ends. When no candidate loads, every clip is silent, unavailableReason() says why, and one
-// line on standard error gives the details.
+// line on standard error gives the details; the next unavailableReason() tries the candidates
+// again.
 class LoadedClipPlayer final : public ClipPlayer {
 public:
     // The installed candidates (installedCandidates()).
@@ -19,7 +20,7 @@ public:
     explicit LoadedClipPlayer(QStringList candidates);
     ~LoadedClipPlayer() override;
 
-    void playClip(const QString& name) override;
+    void playPhrase(const QStringList& names) override;
     // "не найден модуль голоса" when no candidate file exists, "модуль голоса не загружается"
     // when one exists but none loads; otherwise the module's own answer.
     std::optional<QString> unavailableReason() override;
@@ -31,7 +32,8 @@ public:
     static QStringList installedCandidates();
 
 private:
-    // Loads the module now if that has not been tried yet; whether a player is available.
+    // Loads the module now if that has not been tried since the last question; whether a player
+    // is available.
     bool load();
 
     QStringList candidates_;

@@ -6,10 +6,10 @@
 
 // The name is the module's entry point, fixed by kCreateClipPlayerSymbol.
 extern "C" Q_DECL_EXPORT morvantide::ClipPlayer*
-morvantide_create_clip_player_2() { // NOLINT(readability-identifier-naming)
+morvantide_create_clip_player_3() { // NOLINT(readability-identifier-naming)
     return new morvantide::AudioClipPlayer();
 }
 
 // A change of the entry's type breaks the build here, not the first clip.
 [[maybe_unused]] static constexpr morvantide::CreateClipPlayerFunction kEntryHasTheRightType =
-    &morvantide_create_clip_player_2;
+    &morvantide_create_clip_player_3;

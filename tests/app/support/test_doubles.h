@@ -11,20 +11,25 @@
 
 namespace morvantide {
 
-// Records every clip the window asks for, in order; `onClip` sees the window while it plays.
-// Answers `reason` when asked why the voice cannot be heard, and counts the questions.
+// Records every clip the window asks for, in order, and how many clips each phrase held;
+// `onClip` sees the window while a clip plays. Answers `reason` when asked why the voice cannot
+// be heard, and counts the questions.
 class RecordingClipPlayer : public ClipPlayer {
 public:
-    void playClip(const QString& name) override {
-        clips << name;
-        if (onClip)
-            onClip(name);
+    void playPhrase(const QStringList& names) override {
+        phraseLengths << int(names.size());
+        for (const QString& name : names) {
+            clips << name;
+            if (onClip)
+                onClip(name);
+        }
     }
     std::optional<QString> unavailableReason() override {
         ++reasonQuestions;
         return reason;
     }
     QStringList clips;
+    QList<int> phraseLengths;
     std::function<void(const QString&)> onClip;
     std::optional<QString> reason;
     int reasonQuestions = 0;

@@ -3,10 +3,10 @@
 
 #include "voice/clip_store.h"
 #include "voice/wav_decoder.h"
+#include "wav_bytes.h"
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 
 using morvantide::ClipStore;
@@ -19,44 +19,12 @@ const QStringList kWords = {"A",  "B",  "C",     "D",     "E",   "F",        "G"
                             "H",  "A8", "A7",    "A6",    "A5",  "A4",       "A3",
                             "A2", "A1", "TAKES", "CHECK", "MAT", "CASTLING", "NEW"};
 
-QByteArray LittleEndian16(quint16 value) {
-    QByteArray bytes(2, '\0');
-    qToLittleEndian(value, bytes.data());
-    return bytes;
-}
-
-QByteArray LittleEndian32(quint32 value) {
-    QByteArray bytes(4, '\0');
-    qToLittleEndian(value, bytes.data());
-    return bytes;
-}
-
-QByteArray Chunk(const QByteArray& id, const QByteArray& body) {
-    QByteArray bytes = id + LittleEndian32(quint32(body.size())) + body;
-    if (body.size() % 2 != 0) {
-        bytes += '\0';
-    }
-    return bytes;
-}
-
-QByteArray FmtChunk(quint16 tag = 1, quint16 channels = 1, quint32 rate = 11025,
-                    quint16 bits = 16) {
-    const quint16 blockAlign = quint16(channels * bits / 8);
-    return Chunk("fmt ", LittleEndian16(tag) + LittleEndian16(channels) + LittleEndian32(rate) +
-                             LittleEndian32(rate * blockAlign) + LittleEndian16(blockAlign) +
-                             LittleEndian16(bits));
-}
-
 QByteArray Samples(std::initializer_list<qint16> values) {
     QByteArray bytes;
     for (qint16 value : values) {
         bytes += LittleEndian16(quint16(value));
     }
     return bytes;
-}
-
-QByteArray Riff(const QByteArray& chunks, const QByteArray& form = "WAVE") {
-    return "RIFF" + LittleEndian32(quint32(4 + chunks.size())) + form + chunks;
 }
 
 const QByteArray kSamples = Samples({0, 1, -1, 32767, -32768, 1234});
@@ -158,7 +126,7 @@ private slots:
     void wellFormedWavIsDecoded_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("rate");
-        QTest::newRow("plain") << Riff(FmtChunk() + Chunk("data", kSamples)) << 11025;
+        QTest::newRow("plain") << MonoWav(11025, kSamples) << 11025;
         QTest::newRow("other chunks between")
             << Riff(Chunk("LIST", "INFOISFT" + LittleEndian32(4) + QByteArray("sox", 4)) +
                     FmtChunk(1, 1, 22050) + Chunk("fact", LittleEndian32(6)) +
@@ -236,7 +204,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(bytes);
         };
-        write("good.wav", Riff(FmtChunk() + Chunk("data", kSamples)));
+        write("good.wav", MonoWav(11025, kSamples));
         write("bad.wav", "this is no wave file");
         write("notes.txt", "not a clip");
 

@@ -14,6 +14,11 @@
 # MORVANTIDE_PULSE_RATE sets the sink's sample rate (default 22050, the Russian clips' rate; 11025
 # makes the English clips pass through unchanged instead).
 #
+# MORVANTIDE_PULSE_SINK=null puts a null sink in the FIFO's place: it holds a fixed 2 s of latency,
+# as a network speaker might, and a recorder copies what it plays from its monitor into the capture
+# file. The capture then lags the clock by about that latency; MORVANTIDE_SINK_SETTLE_MS says how
+# long to wait after playback for it to arrive (250 ms for the FIFO sink).
+#
 # Works as root too (CI): the daemon gets its own HOME and runtime folder and never touches a
 # user's or the system's PulseAudio.
 #
@@ -61,9 +66,6 @@ chmod 700 "$dir/runtime"
 mkfifo "$dir/sink.fifo"
 printf 'autospawn = no\n' >"$dir/client.conf"
 
-cat "$dir/sink.fifo" >"$dir/sink.raw" &
-reader_pid=$!
-
 export HOME="$dir/home"
 export XDG_RUNTIME_DIR="$dir/runtime"
 export XDG_CONFIG_HOME="$dir/home/.config"
@@ -72,10 +74,20 @@ export PULSE_CLIENTCONFIG="$dir/client.conf"
 export PULSE_SERVER="unix:$dir/native"
 unset PULSE_SINK PULSE_COOKIE
 
+sink_format="format=s32le rate=$rate channels=$channels"
+settle_ms=250
+if [[ ${MORVANTIDE_PULSE_SINK:-pipe} == null ]]; then
+    sink="module-null-sink sink_name=capture $sink_format"
+    settle_ms=2500
+else
+    cat "$dir/sink.fifo" >"$dir/sink.raw" &
+    reader_pid=$!
+    sink="module-pipe-sink file=$dir/sink.fifo sink_name=capture $sink_format use_system_clock_for_timing=yes"
+fi
+
 pulseaudio --daemonize=no --system=false -n --exit-idle-time=-1 --disallow-exit \
     --use-pid-file=no --disable-shm=no --log-target="file:$dir/pulse.log" \
-    --load="module-pipe-sink file=$dir/sink.fifo sink_name=capture format=s32le rate=$rate channels=$channels use_system_clock_for_timing=yes" \
-    --load="module-native-protocol-unix socket=$dir/native auth-anonymous=1" &
+    --load="$sink" --load="module-native-protocol-unix socket=$dir/native auth-anonymous=1" &
 pulse_pid=$!
 
 ready=0
@@ -95,7 +107,14 @@ if [[ $ready -ne 1 ]]; then
     exit 1
 fi
 
+if [[ -z $reader_pid ]]; then
+    parec -d capture.monitor --raw --format=s32le --rate="$rate" --channels="$channels" \
+        >"$dir/sink.raw" 2>"$dir/parec.log" &
+    reader_pid=$!
+fi
+
 export MORVANTIDE_SINK_CAPTURE="$dir/sink.raw"
+export MORVANTIDE_SINK_SETTLE_MS=$settle_ms
 export MORVANTIDE_SINK_RATE=$rate
 export MORVANTIDE_SINK_CHANNELS=$channels
 
