@@ -19,16 +19,16 @@ class PulseStream {
 public:
     // A stream whose buffer in the server holds `bytes` (the whole phrase) at once.
     PulseStream(const PcmClip& format, qint64 bytes) {
-        const pa_sample_spec spec = {PA_SAMPLE_S16NE, quint32(format.sampleRate),
-                                     quint8(format.channelCount)};
+        const pa_sample_spec sampleFormat = {PA_SAMPLE_S16NE, quint32(format.sampleRate),
+                                             quint8(format.channelCount)};
         // The whole phrase goes to the server before it plays, so that nothing is left to hand
         // over while it plays, however busy the machine. Playback starts when the samples are
         // drained; the other values are the server's choice.
         const auto unset = static_cast<quint32>(-1);
         const pa_buffer_attr buffer = {unset, quint32(std::max<qint64>(bytes, 1)), unset, unset,
                                        unset};
-        stream_ = pa_simple_new(nullptr, "Morvantide", PA_STREAM_PLAYBACK, nullptr, "voice", &spec,
-                                nullptr, &buffer, nullptr);
+        stream_ = pa_simple_new(nullptr, "Morvantide", PA_STREAM_PLAYBACK, nullptr, "voice",
+                                &sampleFormat, nullptr, &buffer, nullptr);
     }
     ~PulseStream() {
         if (stream_ != nullptr)
