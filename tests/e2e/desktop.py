@@ -520,13 +520,16 @@ def stop(process):
 def start_display(run_dir):
     """A private Xvfb; the server picks a free display number and writes it to a pipe. On a
     busy machine a display that another server is just giving up can be handed out and then
-    refuse clients: such a server is dropped and another one started."""
+    refuse clients, or this server can find the display taken and end while the other one
+    still answers there: either way it is dropped and another one started. The server never
+    resets: a case that stops the window manager leaves it without clients for a moment, and a
+    reset then could refuse the program that starts next."""
     log = open(os.path.join(run_dir, "xvfb.log"), "a")
     for _ in range(3):
         read_end, write_end = os.pipe()
         server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
-             "-nolisten", "tcp"], pass_fds=(write_end,), stdout=log, stderr=log)
+             "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,), stdout=log, stderr=log)
         os.close(write_end)
         with os.fdopen(read_end) as numbers:
             display = ":" + numbers.readline().strip()
@@ -534,9 +537,12 @@ def start_display(run_dir):
             wait_until(f"the X server on {display}", lambda: subprocess.run(
                 ["xprop", "-display", display, "-root", "_NET_SUPPORTED"],
                 capture_output=True).returncode == 0, seconds=5)
-            return server, display
+            time.sleep(0.2)
+            if server.poll() is None:
+                return server, display
         except Failure:
-            stop(server)
+            pass
+        stop(server)
     raise Failure("Xvfb did not start")
 
 
