@@ -10,7 +10,7 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QThread>
+#include <latch>
 #include <thread>
 
 namespace {
@@ -29,15 +29,19 @@ int main(int argc, char* argv[]) {
     using namespace morvantide;
     PreferX11OnWayland();
     IgnoreFileSizeLimitSignal();
-    // Qt takes the first thread that asks for its thread data for its main thread. The helper
-    // below makes Qt objects (an image reader's file) before the application exists, so this
-    // thread asks first: a copy whose Qt main thread had ended with the helper would never
-    // end when its window closed.
-    QThread::currentThread();
-    // fontconfig reads its configuration (some 10 ms) and the pictures are decoded while Qt
-    // connects to the display; the window needs both next.
-    std::thread ahead(PrepareAhead);
+    // fontconfig reads its configuration (some 10 ms) while Qt connects to the display, and
+    // the pictures are decoded while this copy takes the lock; the window needs both next. The
+    // helper touches nothing of Qt's before the application object exists: Qt takes the first
+    // thread that makes a Qt object for its main thread, and is not to be used by two threads
+    // while that object is being made.
+    std::latch applicationMade(1);
+    std::thread ahead([&applicationMade] {
+        PrepareFontsAhead();
+        applicationMade.wait();
+        PreparePicturesAhead();
+    });
     QApplication application(argc, argv);
+    applicationMade.count_down();
     // The lock comes first: whether this copy may run is known before anything else happens.
     // This copy holds its part of it until the process ends.
     const std::unique_ptr<InstanceLock> instanceLock = TakeInstanceLock();

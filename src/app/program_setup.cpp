@@ -60,8 +60,11 @@ QIcon WindowIcon() {
 
 } // namespace
 
-void PrepareAhead() {
+void PrepareFontsAhead() {
     FcInit();
+}
+
+void PreparePicturesAhead() {
     QStringList pictures;
     QDirIterator files(QStringLiteral(":/images"), {QStringLiteral("*.png")}, QDir::Files);
     while (files.hasNext()) {

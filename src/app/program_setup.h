@@ -39,9 +39,11 @@ bool MustRefuseToStart(const InstanceLock* lock, const std::vector<std::string>&
 // exists but is never shown; returns when the box has been closed.
 void ShowRefusal(UserDialogs& dialogs, QWidget& mainWindow);
 
-// What the program needs before its window shows, that may be prepared on another thread while
-// the application object connects to the display: fontconfig's configuration and the pictures
-// of the normal-density screen, decoded. It must have ended before the window is made.
-void PrepareAhead();
+// What the program needs before its window shows, that may be prepared on another thread:
+// fontconfig's configuration, which needs nothing of Qt's and may be read before the
+// application object exists, and, once it exists, the pictures of the normal-density screen,
+// decoded. Both must have ended before the window is made.
+void PrepareFontsAhead();
+void PreparePicturesAhead();
 
 } // namespace morvantide
